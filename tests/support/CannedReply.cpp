@@ -15,9 +15,13 @@ CannedReply CannedReply::compressed(Compression format, QByteArrayView plain,
                                     const QByteArray &contentType)
 {
     CannedReply reply = page(200, compress(plain, format), contentType);
-    const QByteArray coding = format == Compression::Gzip ? "gzip" : "deflate";
-    reply.headers.append({"Content-Encoding", coding});
-    return reply;
+    return reply.addHeader("Content-Encoding", format == Compression::Gzip ? "gzip" : "deflate");
+}
+
+CannedReply &CannedReply::addHeader(const QByteArray &name, const QByteArray &value)
+{
+    headers.append({name, value});
+    return *this;
 }
 
 qsizetype CannedReply::declaredBodySize() const

@@ -39,6 +39,7 @@ struct CannedReply
     static CannedReply compressed(Compression format, QByteArrayView plain,
                                   const QByteArray &contentType = "text/html; charset=utf-8");
 
+    CannedReply &addHeader(const QByteArray &name, const QByteArray &value);
     qsizetype declaredBodySize() const;
 };
 

@@ -139,6 +139,7 @@ void StandInConnection::sendBody()
             std::min({pieceSize, m_reply.body.size() - offset, m_stopAt - m_sent});
         m_socket->write(m_reply.body.constData() + offset, piece);
         m_sent += piece;
+        Q_EMIT bodyBytesWritten(piece);
     }
     if (m_sent == m_stopAt)
         endBody();

@@ -23,6 +23,7 @@ public:
 
 Q_SIGNALS:
     void requestReady(const TestSupport::RecordedRequest &request);
+    void bodyBytesWritten(qsizetype count);
 
 private:
     enum class State

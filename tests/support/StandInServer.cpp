@@ -64,10 +64,17 @@ RecordedRequest StandInServer::lastRequest() const
     return m_requests.isEmpty() ? RecordedRequest() : m_requests.last();
 }
 
+qsizetype StandInServer::bodyBytesSent() const
+{
+    return m_bodyBytesSent;
+}
+
 void StandInServer::acceptConnections()
 {
     while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
         auto *connection = new StandInConnection(socket, this);
+        connect(connection, &StandInConnection::bodyBytesWritten, this,
+                [this](qsizetype count) { m_bodyBytesSent += count; });
         connect(connection, &StandInConnection::requestReady, this,
                 [this, connection](const RecordedRequest &request) {
                     m_requests.append(request);

@@ -41,6 +41,9 @@ public:
     const QList<RecordedRequest> &requests() const;
     // The last request received; an empty one when none has come.
     RecordedRequest lastRequest() const;
+    // Reply body bytes handed to the sockets so far, all replies together: shows whether a
+    // client hung up before a long body was through.
+    qsizetype bodyBytesSent() const;
 
 Q_SIGNALS:
     // Emitted when a whole request has arrived, before it is answered.
@@ -52,6 +55,7 @@ private:
     QTcpServer m_listener;
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
+    qsizetype m_bodyBytesSent = 0;
 };
 
 } // namespace TestSupport
