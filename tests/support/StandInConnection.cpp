@@ -108,7 +108,7 @@ void StandInConnection::answer(const CannedReply &reply)
         return;
     }
     if (m_reply.delay.count() > 0)
-        QTimer::singleShot(m_reply.delay, this, &StandInConnection::sendHead);
+        QTimer::singleShot(m_reply.delay, Qt::PreciseTimer, this, &StandInConnection::sendHead);
     else
         sendHead();
 }
