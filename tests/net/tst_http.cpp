@@ -200,7 +200,7 @@ void TestHttp::replyShapes_data()
          capSized.size());
     both("body one byte past the cap", CannedReply::page(200, capSized + 'x'), QString(),
          capSized.size());
-    both("gzip bomb under the default cap",
+    both("highly compressed body under the default cap",
          CannedReply::compressed(Compression::Gzip, QByteArray(1 << 20, ' '), "text/plain"),
          QString::fromLatin1(QByteArray(1 << 20, ' ')));
     CannedReply bomb =
