@@ -12,7 +12,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
