@@ -1,9 +1,201 @@
 #include "Form1.h"
 
+#include "AboutText.h"
+#include "AppIcon.h"
+#include "CommonDialog.h"
+#include "Form1Layout.h"
+#include "Twips.h"
+#include "Voice.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+
 using namespace Qt::StringLiterals;
 
-Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+namespace {
+
+QFont textBoxFont()
 {
-    setWindowTitle(u"Bremo.多国语言在线互译工具 V3.0"_s);
+    // 宋体 is rarely installed outside Windows; the later families keep every Chinese
+    // character drawn instead of shown as a box.
+    QFont font;
+    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"Noto Sans CJK SC"_s, u"WenQuanYi Micro Hei"_s});
+    font.setPointSize(9);
+    return font;
+}
+
+QPlainTextEdit *createTextBox(QWidget *container, const ControlLayout &layout)
+{
+    auto *box = new QPlainTextEdit(container);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setTabChangesFocus(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    box->setFont(textBoxFont());
+    box->setToolTip(layout.toolTip.toString());
+    return box;
+}
+
+QComboBox *createComboBox(QWidget *container)
+{
+    auto *combo = new QComboBox(container);
+    combo->setEditable(false);
+    combo->setBackgroundRole(QPalette::Button);
+    return combo;
+}
+
+QGroupBox *createFrame(QWidget *container, const ControlLayout &layout)
+{
+    auto *frame = new QGroupBox(layout.caption.toString(), container);
+    // Opaque, so that the engine buttons laid out beneath the result frame stay hidden.
+    frame->setAutoFillBackground(true);
+    return frame;
+}
+
+QStatusBar *createStatusBar(QWidget *container)
+{
+    auto *bar = new QStatusBar(container);
+    bar->setSizeGripEnabled(false);
+    auto *panel1 = new QLabel(u"运行状态："_s, bar);
+    panel1->setObjectName(u"Panel1"_s);
+    panel1->setFixedWidth(TwipsToPixels(1440));
+    auto *panel2 = new QLabel(u"程序加载完毕..请先输入您要翻译的内容.."_s, bar);
+    panel2->setObjectName(u"Panel2"_s);
+    panel2->setMinimumWidth(TwipsToPixels(1440));
+    bar->addWidget(panel1);
+    bar->addWidget(panel2, 1);
+    return bar;
+}
+
+QWidget *createControl(QWidget *container, const ControlLayout &layout)
+{
+    switch (layout.kind) {
+    case ControlKind::CommandButton:
+        return new QPushButton(layout.caption.toString(), container);
+    case ControlKind::Frame:
+        return createFrame(container, layout);
+    case ControlKind::TextBox:
+        return createTextBox(container, layout);
+    case ControlKind::ComboBox:
+        return createComboBox(container);
+    case ControlKind::Label:
+        return new QLabel(layout.caption.toString(), container);
+    case ControlKind::OptionButton:
+        return new QRadioButton(layout.caption.toString(), container);
+    case ControlKind::Player:
+        return new Voice(container);
+    case ControlKind::StatusBar:
+        return createStatusBar(container);
+    }
+    Q_UNREACHABLE();
+    return nullptr;
+}
+
+} // namespace
+
+Form1::Form1(Form1Environment environment, QWidget *parent)
+    : QWidget(parent)
+    , m_environment(std::move(environment))
+{
+    setWindowTitle(WindowCaption.toString());
+    setWindowIcon(BremoIcon());
+    resize(TwipsToPixels(WindowClientWidth), TwipsToPixels(WindowClientHeight));
+    buildControls();
+    connectCommands();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+template<typename T> T *Form1::control(QStringView name) const
+{
+    auto *found = findChild<T *>(name.toString());
+    Q_ASSERT_X(found, "Form1::control", "control missing from the layout table");
+    return found;
+}
+
+void Form1::buildControls()
+{
+    const auto controls = Form1Controls();
+    for (const ControlLayout &layout : controls) {
+        QWidget *container = layout.container.isEmpty() ? this : control<QWidget>(layout.container);
+        QWidget *widget = createControl(container, layout);
+        widget->setObjectName(layout.name.toString());
+        widget->setGeometry(TwipsToPixels(layout.left, layout.top, layout.width, layout.height));
+    }
+    // Rows come top first, and a raised widget goes above its siblings: raise bottom-up.
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        control<QWidget>(it->name)->raise();
+
+    const auto tabOrder = Form1TabOrder();
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(control<QWidget>(tabOrder[i - 1]), control<QWidget>(tabOrder[i]));
+
+    m_command1 = control<QPushButton>(u"Command1");
+    m_command2 = control<QPushButton>(u"Command2");
+    m_command3 = control<QPushButton>(u"Command3");
+    m_command4 = control<QPushButton>(u"Command4");
+    m_command5 = control<QPushButton>(u"Command5");
+    m_command6 = control<QPushButton>(u"Command6");
+    m_sourceContent = control<QPlainTextEdit>(u"SourceContent");
+    m_resultContent = control<QPlainTextEdit>(u"ResultContent");
+    m_resultContent->setReadOnly(true);
+    m_combo1 = control<QComboBox>(u"Combo1");
+    m_combo2 = control<QComboBox>(u"Combo2");
+    m_option1 = control<QRadioButton>(u"Option1");
+    m_option2 = control<QRadioButton>(u"Option2");
+    m_label5 = control<QLabel>(u"Label5");
+    m_label5->setText(AboutText.toString());
+    m_label5->setVisible(false);
+    m_statusLine = control<QLabel>(u"Panel2");
+    m_voice = control<Voice>(u"Voice");
+
+    m_caidan = new QMenu(u"caidan"_s, this);
+    m_caidan->setObjectName(u"caidan"_s);
+    m_bc = m_caidan->addAction(u"保存音频"_s);
+    m_bc->setObjectName(u"bc"_s);
+    m_caidan->addSeparator()->setObjectName(u"x1"_s);
+    m_qc = m_caidan->addAction(u"清除音频"_s);
+    m_qc->setObjectName(u"qc"_s);
+
+    m_c1 = std::make_unique<CommonDialog>(*m_environment.platform.saveFileDialog,
+                                          u"MP3音频文件 (*.mp3)"_s);
+}
+
+void Form1::connectCommands()
+{
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(m_command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(m_command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(m_voice, &Voice::mouseUp, this, &Form1::Voice_MouseUp);
+    connect(m_bc, &QAction::triggered, this, &Form1::bc_Click);
+    connect(m_qc, &QAction::triggered, this, &Form1::qc_Click);
+}
+
+void Form1::setStatus(const QString &message)
+{
+    m_statusLine->setText(message);
+}
+
+GetPostByXmlHttp::HttpOptions Form1::httpOptions()
+{
+    GetPostByXmlHttp::HttpOptions options;
+    options.timeout = m_environment.requestTimeout;
+    options.context = this;
+    return options;
 }

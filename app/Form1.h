@@ -1,12 +1,84 @@
 #pragma once
 
+#include "Form1Environment.h"
+#include "HttpText.h"
+
+#include <QStringList>
 #include <QWidget>
 
-// The one window of the program.
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class CommonDialog;
+class Voice;
+
+// The one window of the program. Controls carry their design names as object names.
 class Form1 final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(Form1Environment environment = Form1Environment::standard(),
+                   QWidget *parent = nullptr);
+    ~Form1() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void connectCommands();
+    void Form_Load();
+    void setStatus(const QString &message);
+    GetPostByXmlHttp::HttpOptions httpOptions();
+
+    void Command1_Click();
+    QString YoudaoTranslate();
+    QString GoogleTranslate();
+    QString GoogleShortRoad();
+    QString GoogleLongRoad();
+    QString languageCode(int position) const;
+
+    void Voice_MouseUp();
+    void bc_Click();
+    void qc_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+
+    template<typename T> T *control(QStringView name) const;
+
+    Form1Environment m_environment;
+    QStringList m_languageCodes;
+
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    QPushButton *m_command4 = nullptr;
+    QPushButton *m_command5 = nullptr;
+    QPushButton *m_command6 = nullptr;
+    QPlainTextEdit *m_sourceContent = nullptr;
+    QPlainTextEdit *m_resultContent = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QComboBox *m_combo2 = nullptr;
+    QRadioButton *m_option1 = nullptr;
+    QRadioButton *m_option2 = nullptr;
+    QLabel *m_label5 = nullptr;
+    QLabel *m_statusLine = nullptr;
+    Voice *m_voice = nullptr;
+    QMenu *m_caidan = nullptr;
+    QAction *m_bc = nullptr;
+    QAction *m_qc = nullptr;
+    std::unique_ptr<CommonDialog> m_c1;
+    bool m_closeConfirmed = false;
 };

@@ -66,8 +66,8 @@ void TestTextHelpers::textBetween_data()
     QTest::newRow("no start marker") << u"<b>x</a>"_s << u"<a>"_s << u"</a>"_s << QString();
     QTest::newRow("end only before start") << u"</a><a>x"_s << u"<a>"_s << u"</a>"_s << QString();
     QTest::newRow("end right after start") << u"<a></a>"_s << u"<a>"_s << u"</a>"_s << QString();
-    QTest::newRow("first of two enclosures") << u"<a>1</a><a>2</a>"_s << u"<a>"_s << u"</a>"_s
-                                             << u"1"_s;
+    QTest::newRow("first of two enclosures")
+        << u"<a>1</a><a>2</a>"_s << u"<a>"_s << u"</a>"_s << u"1"_s;
     QTest::newRow("markers overlap") << u"]]],[[abc"_s << u"]],[["_s << u"]]]"_s << QString();
     QTest::newRow("case differs") << u"<A>x</a>"_s << u"<a>"_s << u"</a>"_s << QString();
     QTest::newRow("only the first start counts") << u"[x[y]"_s << u"["_s << u"]"_s << u"x[y"_s;
@@ -76,9 +76,8 @@ void TestTextHelpers::textBetween_data()
     QTest::newRow("empty end marker") << u"<a>abc"_s << u"<a>"_s << QString() << QString();
     QTest::newRow("code unit 0 inside")
         << u"<a>"_s + QChar(0) + u"</a>"_s << u"<a>"_s << u"</a>"_s << QString(QChar(0));
-    QTest::newRow("youdao textarea")
-        << u"<textarea name=\"o\">Hello, world</textarea>"_s << u"name=\"o\">"_s
-        << u"</textarea>"_s << u"Hello, world"_s;
+    QTest::newRow("youdao textarea") << u"<textarea name=\"o\">Hello, world</textarea>"_s
+                                     << u"name=\"o\">"_s << u"</textarea>"_s << u"Hello, world"_s;
 }
 
 void TestTextHelpers::textBetween()
@@ -101,36 +100,34 @@ void TestTextHelpers::parseGoogleReply_data()
         u"[[[\"Hello\",\"你好\",\"\",\"\"]],[[\"interjection\",[\"hello\",\"hi\"]],"
         u"[\"noun\",[\"greeting\"]]],\"zh-CN\"]"_s;
 
-    QTest::newRow("first segment") << u"[[[\"Bonjour\",\"Hello\",\"\",\"\"]],,\"en\"]"_s << u"GET"_s
-                                   << 4 << u"Bonjour"_s;
-    QTest::newRow("full stop for English")
-        << u"[[[\"Thank you\",\"谢谢\",\"\",\"\"]],,\"zh-CN\"]"_s << u"GET"_s << 1
-        << u"Thank you."_s;
+    QTest::newRow("first segment")
+        << u"[[[\"Bonjour\",\"Hello\",\"\",\"\"]],,\"en\"]"_s << u"GET"_s << 4 << u"Bonjour"_s;
+    QTest::newRow("full stop for English") << u"[[[\"Thank you\",\"谢谢\",\"\",\"\"]],,\"zh-CN\"]"_s
+                                           << u"GET"_s << 1 << u"Thank you."_s;
     QTest::newRow("dictionary") << dictionary << u"GET"_s << 4
                                 << u"interjection:hello,hi\r\nnoun:greeting"_s;
     QTest::newRow("dictionary gets no full stop")
         << dictionary << u"GET"_s << 1 << u"interjection:hello,hi\r\nnoun:greeting"_s;
     QTest::newRow("three dictionary entries")
-        << u"[[[\"x\"]],[[\"a\",[\"1\"]],[\"b\",[\"2\"]],[\"c\",[\"3\"]]],\"en\"]"_s << u"GET"_s << 0
-        << u"a:1\r\nb:2\r\nc:3"_s;
+        << u"[[[\"x\"]],[[\"a\",[\"1\"]],[\"b\",[\"2\"]],[\"c\",[\"3\"]]],\"en\"]"_s << u"GET"_s
+        << 0 << u"a:1\r\nb:2\r\nc:3"_s;
     QTest::newRow("two segments, first only")
-        << u"[[[\"One.\",\"一。\",\"\",\"\"],[\"Two.\",\"二。\",\"\",\"\"]],,\"zh-CN\"]"_s << u"GET"_s
-        << 4 << u"One."_s;
-    QTest::newRow("empty first segment, English") << u"[[[\"\",\"x\"]],,\"en\"]"_s << u"GET"_s << 1
-                                                  << QString();
+        << u"[[[\"One.\",\"一。\",\"\",\"\"],[\"Two.\",\"二。\",\"\",\"\"]],,\"zh-CN\"]"_s
+        << u"GET"_s << 4 << u"One."_s;
+    QTest::newRow("empty first segment, English")
+        << u"[[[\"\",\"x\"]],,\"en\"]"_s << u"GET"_s << 1 << QString();
     QTest::newRow("error page") << u"<html>502</html>"_s << u"GET"_s << 1 << QString();
     QTest::newRow("empty reply") << QString() << u"GET"_s << 1 << QString();
-    QTest::newRow("]]] without dictionary start") << u"[[[\"a\",\"b\"]]]"_s << u"GET"_s << 1
-                                                  << QString();
+    QTest::newRow("]]] without dictionary start")
+        << u"[[[\"a\",\"b\"]]]"_s << u"GET"_s << 1 << QString();
     QTest::newRow("brackets and quotes in a segment lost")
         << u"[[[\"a[b\\\"c\",\"x\"]],,\"en\"]"_s << u"GET"_s << 4 << u"ab\\c"_s;
-    QTest::newRow("page text") << u"He said &amp;quot;hi&amp;quot;&lt;br&gt;Bye"_s << u"POST"_s
-                               << 1 << u"He said \"hi\"Bye"_s;
+    QTest::newRow("page text") << u"He said &amp;quot;hi&amp;quot;&lt;br&gt;Bye"_s << u"POST"_s << 1
+                               << u"He said \"hi\"Bye"_s;
     QTest::newRow("lone &lt; removed") << u"a &lt; b"_s << u"POST"_s << 1 << u"a  b"_s;
-    QTest::newRow("two escaped quotes") << u"&amp;quot;&amp;quot;"_s << u"POST"_s << 1
-                                        << u"\"\""_s;
-    QTest::newRow("other entities stay") << u"&amp; &gt; &quot; &#39;"_s << u"POST"_s << 1
-                                         << u"&amp; &gt; &quot; &#39;"_s;
+    QTest::newRow("two escaped quotes") << u"&amp;quot;&amp;quot;"_s << u"POST"_s << 1 << u"\"\""_s;
+    QTest::newRow("other entities stay")
+        << u"&amp; &gt; &quot; &#39;"_s << u"POST"_s << 1 << u"&amp; &gt; &quot; &#39;"_s;
     QTest::newRow("get in lower case is page text")
         << u"[[[\"Bonjour\",\"Hello\"]],,\"en\"]"_s << u"get"_s << 1
         << u"[[[\"Bonjour\",\"Hello\"]],,\"en\"]"_s;

@@ -1,0 +1,37 @@
+#include "CommonDialog.h"
+#include "Form1.h"
+#include "Voice.h"
+
+#include <QCursor>
+#include <QMenu>
+
+using namespace Qt::StringLiterals;
+
+void Form1::Voice_MouseUp()
+{
+    m_caidan->popup(QCursor::pos());
+}
+
+void Form1::bc_Click()
+{
+    if (m_voice->URL().isEmpty()) {
+        setStatus(u"请您先生成音频文件在进行保存..."_s);
+        return;
+    }
+    m_c1->setTitle(u"请选择您要保存的路径"_s);
+    const std::optional<QString> fileName = m_c1->showSave(this);
+    if (!fileName) {
+        setStatus(u"您取消了音频保存操作..."_s);
+        return;
+    }
+    if (m_environment.platform.fileDownloader->download(m_voice->URL(), *fileName))
+        setStatus(u"音频文件已保存,路径:["_s + *fileName + u"]"_s);
+    else
+        setStatus(u"音频文件保存失败,请检查网络连接或保存路径..."_s);
+}
+
+void Form1::qc_Click()
+{
+    m_voice->setURL(QString());
+    setStatus(QString());
+}

@@ -1,0 +1,60 @@
+#include "Form1.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString MessageTitle = u"QirelTaluvo提示"_s;
+
+QString ReleaseNotes()
+{
+    return QStringList{
+        u"1.新增了保存在线发音音频的功能"_s,
+        u"2.将英汉互译工具更改为多国语言互译版"_s,
+        u"3.新增了数十种各国语言之间的互译功能"_s,
+        u"4.解除了单独英汉两种语言之间切换限制"_s,
+    }
+        .join(u"\r\n"_s);
+}
+
+} // namespace
+
+void Form1::Command2_Click()
+{
+    m_environment.platform.messageBox->inform(this, m_label5->text(), MessageTitle,
+                                              MessageBoxService::Buttons::Ok);
+}
+
+void Form1::Command4_Click()
+{
+    m_environment.platform.messageBox->inform(this, ReleaseNotes(), MessageTitle,
+                                              MessageBoxService::Buttons::Ok);
+}
+
+void Form1::Command3_Click()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_closeConfirmed) {
+        event->accept();
+        return;
+    }
+    const auto answer = m_environment.platform.messageBox->inform(
+        this,
+        u"感谢您对Taluvo、对Bremo系列的软件的支持!请您到论坛可以下载更多Taluvo的原创免费软件!"_s,
+        MessageTitle, MessageBoxService::Buttons::YesNo);
+    if (answer != MessageBoxService::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_environment.platform.webPageOpener->open(QUrl(m_environment.endpoints.forum));
+    m_closeConfirmed = true;
+    event->accept();
+}

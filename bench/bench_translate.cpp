@@ -1,0 +1,121 @@
+#include "FormHarness.h"
+#include "HttpText.h"
+#include "StandInServer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QByteArray Reply = "[[[\"Hello world\",\"你好世界\",\"\",\"\"]],,\"zh-CN\"]";
+
+QByteArray bareGet(const QUrl &url)
+{
+    QNetworkAccessManager manager;
+    manager.setProxy(QNetworkProxy::NoProxy);
+    std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(url)));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return reply->readAll();
+}
+
+double median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// From the click on 翻译 to the result box written, beside a bare request of the same URL and
+// beside the window's own HTTP call of it, made in the same iteration: the window's share is
+// the difference to the latter.
+void BM_ClickToResult(benchmark::State &state)
+{
+    StandInServer server;
+    server.serve("/translate_a/t", CannedReply::page(200, Reply));
+    const QString base = u"http://127.0.0.1:%1"_s.arg(server.port());
+    FormHarness h(Endpoints{base, base, base, base});
+    auto *button = h.child<QPushButton>("Command1");
+    auto *result = h.child<QPlainTextEdit>("ResultContent");
+    h.child<QPlainTextEdit>("SourceContent")->setPlainText(u"你好世界"_s);
+
+    button->click();
+    const QUrl sameUrl = QUrl::fromEncoded(server.lastRequest().target.prepend(base.toLatin1()));
+
+    std::vector<double> clicks;
+    std::vector<double> bares;
+    std::vector<double> calls;
+    auto timeClick = [&] {
+        result->clear();
+        const auto start = Clock::now();
+        button->click();
+        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (result->toPlainText().isEmpty())
+            state.SkipWithError("the translation did not arrive");
+    };
+    auto timeBare = [&] {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(bareGet(sameUrl));
+        bares.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    };
+    auto timeCall = [&] {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(
+            GetPostByXmlHttp::HttpGetText(sameUrl.toString(QUrl::FullyEncoded)));
+        calls.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    };
+    // Alternate which goes first, so neither always meets a server still closing the last
+    // connection.
+    bool clickFirst = true;
+    for (auto _ : state) {
+        if (clickFirst) {
+            timeClick();
+            timeCall();
+            timeBare();
+        } else {
+            timeBare();
+            timeCall();
+            timeClick();
+        }
+        clickFirst = !clickFirst;
+    }
+    const double click = median(clicks);
+    const double bare = median(bares);
+    const double call = median(calls);
+    state.counters["click_ms_median"] = click;
+    state.counters["bare_ms_median"] = bare;
+    state.counters["httpgettext_ms_median"] = call;
+    state.counters["ratio_to_bare"] = click / bare;
+    // What the window adds to the request it makes: the command, parsing and the widgets.
+    state.counters["window_overhead_ms_median"] = click - call;
+}
+BENCHMARK(BM_ClickToResult)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

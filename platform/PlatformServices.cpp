@@ -1,0 +1,10 @@
+#include "PlatformServices.h"
+
+PlatformServices PlatformServices::desktop()
+{
+    return {
+        std::make_shared<QtMessageBox>(),     std::make_shared<QtSaveFileDialog>(),
+        std::make_shared<QtClipboard>(),      std::make_shared<DesktopWebPageOpener>(),
+        std::make_shared<QtFileDownloader>(),
+    };
+}
