@@ -1,0 +1,234 @@
+#include "Voice.h"
+
+#include <QAudio>
+#include <QAudioOutput>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMediaPlayer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOption>
+#include <QToolButton>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int DefaultVolume = 50;
+
+QString FormatTime(qint64 seconds)
+{
+    return u"%1:%2"_s.arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QToolButton *MakeButton(QWidget *parent, const QString &name, QStyle::StandardPixmap icon,
+                        const QString &toolTip)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(toolTip);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QSlider *MakeSlider(QWidget *parent, const QString &name)
+{
+    auto *slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setFocusPolicy(Qt::NoFocus);
+    return slider;
+}
+
+} // namespace
+
+Voice::Voice(QWidget *parent)
+    : QWidget(parent)
+    , m_player(new QMediaPlayer(this))
+    , m_audioOutput(new QAudioOutput(this))
+    , m_playPause(MakeButton(this, u"voicePlayPause"_s, QStyle::SP_MediaPlay, u"播放"_s))
+    , m_stop(MakeButton(this, u"voiceStop"_s, QStyle::SP_MediaStop, u"停止"_s))
+    , m_position(MakeSlider(this, u"voicePosition"_s))
+    , m_time(new QLabel(this))
+    , m_volumeIcon(new QLabel(this))
+    , m_volume(MakeSlider(this, u"voiceVolume"_s))
+{
+    // First in the window's tab order; its own controls stay out of the way of the keyboard.
+    setFocusPolicy(Qt::TabFocus);
+    m_player->setAudioOutput(m_audioOutput);
+
+    m_position->setEnabled(false);
+    m_time->setObjectName(u"voiceTime"_s);
+    m_time->setAlignment(Qt::AlignCenter);
+    m_time->setMinimumWidth(m_time->fontMetrics().horizontalAdvance(u"00:00 / 00:00"_s));
+    m_volumeIcon->setObjectName(u"voiceVolumeIcon"_s);
+    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
+    m_volume->setRange(0, 100);
+    m_volume->setValue(DefaultVolume);
+    m_volume->setToolTip(u"音量"_s);
+    m_volume->setFixedWidth(72);
+
+    auto *bar = new QHBoxLayout(this);
+    bar->setContentsMargins(6, 4, 8, 4);
+    bar->setSpacing(4);
+    bar->addWidget(m_playPause);
+    bar->addWidget(m_stop);
+    bar->addSpacing(4);
+    bar->addWidget(m_position, 1);
+    bar->addWidget(m_time);
+    bar->addSpacing(4);
+    bar->addWidget(m_volumeIcon);
+    bar->addWidget(m_volume);
+
+    applyVolume(DefaultVolume);
+    showPlaybackState();
+    showTime();
+
+    connect(m_playPause, &QToolButton::clicked, this, &Voice::togglePlayback);
+    connect(m_stop, &QToolButton::clicked, m_player, &QMediaPlayer::stop);
+    connect(m_position, &QSlider::sliderMoved, m_player, &QMediaPlayer::setPosition);
+    connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &Voice::showPlaybackState);
+    connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showPlaybackState);
+    connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showTime);
+    connect(m_player, &QMediaPlayer::positionChanged, this, &Voice::showTime);
+    connect(m_player, &QMediaPlayer::durationChanged, this, &Voice::showTime);
+    connect(m_player, &QMediaPlayer::seekableChanged, m_position, &QSlider::setEnabled);
+    // The backend reports an unreachable address as an error but stays in the playing state.
+    // Stopping a pipeline that failed blocks here for about a second (GStreamer, Qt 6.4).
+    connect(m_player, &QMediaPlayer::errorOccurred, m_player, &QMediaPlayer::stop);
+}
+
+QString Voice::URL() const
+{
+    return m_url;
+}
+
+void Voice::setURL(const QString &url)
+{
+    m_url = url;
+    if (url.isEmpty()) {
+        m_player->stop();
+        m_player->setSource(QUrl());
+        return;
+    }
+    // fromEncoded keeps the escapes already in the text ("%20" stays "%20") and escapes the
+    // rest as UTF-8, so the request on the wire carries what the caller wrote.
+    const QUrl source = QUrl::fromEncoded(url.toUtf8());
+    // setSource with the address the player already holds only stops it, and after a failed
+    // fetch nothing would load again; unloading first makes the same address fetch and play
+    // anew from the start, like any other. (Unloading a clip that is playing or paused rewinds
+    // it first, which can cost one more request of the old one.)
+    if (m_player->source() == source)
+        m_player->setSource(QUrl());
+    m_player->setSource(source);
+    m_player->play();
+}
+
+int Voice::volume() const
+{
+    return m_volume->value();
+}
+
+void Voice::setVolume(int volume)
+{
+    m_volume->setValue(std::clamp(volume, 0, 100));
+}
+
+QMediaPlayer *Voice::mediaPlayer() const
+{
+    return m_player;
+}
+
+void Voice::paintEvent(QPaintEvent *)
+{
+    // A plain QWidget subclass paints no style-sheet background or border on its own.
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+void Voice::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void Voice::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Buttons and sliders pass on the releases they do not use (a right click on the play
+    // button, say); those are not releases over the blank surface.
+    const QPoint position = event->position().toPoint();
+    if (isControlAt(position)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT mouseUp(event->button(), event->modifiers(), position);
+}
+
+void Voice::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        togglePlayback();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Voice::isControlAt(QPoint position) const
+{
+    const QWidget *child = childAt(position);
+    return child == m_playPause || child == m_stop || child == m_position || child == m_volume;
+}
+
+void Voice::togglePlayback()
+{
+    if (m_player->playbackState() == QMediaPlayer::PlayingState)
+        m_player->pause();
+    else
+        m_player->play();
+}
+
+// The 0..100 scale is a perceptual one, as a volume control's should be: it is read as a
+// logarithmic position and converted to the linear gain QAudioOutput takes, so the steps of
+// the slider sound even. 0 is silent, 100 is full gain, 50 is a gain of 0.15 (about -16 dB);
+// a linear mapping would crowd all audible change into the bottom few steps.
+void Voice::applyVolume(int volume)
+{
+    m_audioOutput->setVolume(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
+                                                   QAudio::LinearVolumeScale));
+}
+
+void Voice::showPlaybackState()
+{
+    const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
+    m_playPause->setIcon(
+        style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    m_playPause->setToolTip(playing ? u"暂停"_s : u"播放"_s);
+    const bool loaded = !m_player->source().isEmpty();
+    m_playPause->setEnabled(loaded);
+    m_stop->setEnabled(loaded);
+}
+
+void Voice::showTime()
+{
+    const qint64 duration = m_player->duration();
+    const qint64 position = m_player->position();
+    if (!m_position->isSliderDown()) {
+        m_position->setRange(0, int(duration));
+        m_position->setValue(int(std::min(position, duration)));
+    }
+    // GStreamer learns the length of a short clip over HTTP late or never; until then the
+    // label says so instead of claiming "0:00". The length is rounded, so that a clip of 0.9 s
+    // does not read as "0:00" long either.
+    const bool lengthKnown = duration > 0 || m_player->source().isEmpty();
+    m_time->setText(FormatTime(position / 1000) + u" / "_s +
+                    (lengthKnown ? FormatTime((duration + 500) / 1000) : u"-:--"_s));
+}

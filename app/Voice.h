@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+class QAudioOutput;
+class QLabel;
+class QMediaPlayer;
+class QSlider;
+class QToolButton;
+
+// The pronunciation player: plays the audio at the address last assigned, at once, behind a
+// full control bar (play/pause, stop, position, time, volume). It never shows a dialog; an
+// address that cannot be played leaves it silent.
+class Voice final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Voice(QWidget *parent = nullptr);
+
+    // Exactly the text last assigned; empty when no media is loaded.
+    QString URL() const;
+    // Starts playing the address at once; the same address again plays it anew from the
+    // start; the empty text stops and unloads.
+    void setURL(const QString &url);
+
+    // 0 to 100.
+    int volume() const;
+    void setVolume(int volume);
+
+    QMediaPlayer *mediaPlayer() const;
+
+Q_SIGNALS:
+    // A mouse button was released over the player's own surface, not over one of its controls.
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool isControlAt(QPoint position) const;
+    void togglePlayback();
+    void applyVolume(int volume);
+    void showPlaybackState();
+    void showTime();
+
+    QString m_url;
+    QMediaPlayer *m_player;
+    QAudioOutput *m_audioOutput;
+    QToolButton *m_playPause;
+    QToolButton *m_stop;
+    QSlider *m_position;
+    QLabel *m_time;
+    QLabel *m_volumeIcon;
+    QSlider *m_volume;
+};
