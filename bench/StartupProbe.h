@@ -18,13 +18,15 @@
 
 namespace StartupProbe {
 
+using namespace Qt::StringLiterals;
+
 // The kernel's own record of when this process started (field 22 of /proc/self/stat, in
 // clock ticks since boot) against the boot clock now, so the loader's and the static
 // initialisers' time count too. The record is truncated to a tick (10 ms), so this reads
 // up to one tick high.
 inline qint64 millisecondsSinceProcessStart()
 {
-    QFile file(QStringLiteral("/proc/self/stat"));
+    QFile file(u"/proc/self/stat"_s);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray stat = file.readAll();
@@ -40,7 +42,7 @@ inline qint64 millisecondsSinceProcessStart()
 
 inline qint64 residentKilobytes()
 {
-    QFile file(QStringLiteral("/proc/self/status"));
+    QFile file(u"/proc/self/status"_s);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : file.readAll().split('\n')) {

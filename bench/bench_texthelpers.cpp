@@ -5,6 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 using namespace GetPostByXmlHttp;
 
