@@ -33,6 +33,9 @@ void TestTextHelpers::urlEncodeUtf8_data()
     QTest::newRow("percent and plus") << u"%+"_s << u"%25%2B"_s;
     QTest::newRow("surrogate pair") << u"😀"_s << u"%F0%9F%98%80"_s;
     QTest::newRow("code unit 0") << QString(QChar(0)) + u"x"_s << u"%00%78"_s;
+    QTest::newRow("unpaired surrogates become ?")
+        << QString(QChar(0xD800)) + u"a"_s + QChar(0xDC00) << u"%3F%61%3F"_s;
+    QTest::newRow("three-byte and four-byte mixed") << u"中😀a"_s << u"%E4%B8%AD%F0%9F%98%80%61"_s;
     QTest::newRow("reserved characters") << u"&=#?/"_s << u"%26%3D%23%3F%2F"_s;
 }
 
@@ -131,6 +134,9 @@ void TestTextHelpers::parseGoogleReply_data()
     QTest::newRow("get in lower case is page text")
         << u"[[[\"Bonjour\",\"Hello\"]],,\"en\"]"_s << u"get"_s << 1
         << u"[[[\"Bonjour\",\"Hello\"]],,\"en\"]"_s;
+    QTest::newRow("removal at the very start") << u"&lt;x&lt;"_s << u"POST"_s << 1 << u"x"_s;
+    QTest::newRow("removal joins a new escaped break")
+        << u"br&lt;&gt;"_s << u"POST"_s << 1 << QString();
     QTest::newRow("page text, empty") << QString() << u"POST"_s << 1 << QString();
 }
 
