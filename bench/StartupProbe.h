@@ -67,8 +67,10 @@ protected:
                         static_cast<long long>(residentKilobytes()));
             std::fflush(stdout);
             // Queued: the first paint may come before the event loop runs, when a direct
-            // quit would be lost.
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+            // exit would be lost. exit, not quit: quit asks the windows to close first, and
+            // a window may answer with a question.
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }

@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-9}
-bremo=${2:-$root/build/app/bremo}
+bremo=${2:-$root/build/bench/startup_bremo}
 floor=${3:-$root/build/bench/startup_floor}
 export QT_QPA_PLATFORM=offscreen BREMO_EXIT_ON_SHOW=1
 
