@@ -10,8 +10,8 @@ set(BREMO_SCREENSHOT_URL "https://raw.githubusercontent.com/bremo/bremo/main/doc
 # The program looks for skinh.she in its own folder. On Windows that folder is bin/, as
 # usual there. Elsewhere a bin/ full of skins would be wrong, so the binary and its skin
 # share a private folder and bin/bremo is a symbolic link to the binary: Qt resolves the
-# link when it works out the program folder (/proc/self/exe on Linux, the canonical path
-# elsewhere). The private folder is lib/bremo rather than libexec/bremo because it is the
+# link when it works out the program folder (on Linux through /proc/self/exe; the install
+# check starts a probe through such a link). The private folder is lib/bremo rather than libexec/bremo because it is the
 # program's home, data beside it included, not a helper that other programs start; Debian
 # keeps such folders in /usr/lib/<package>.
 if(WIN32)
