@@ -50,8 +50,6 @@ QSlider *MakeSlider(QWidget *parent, const QString &name)
 
 Voice::Voice(QWidget *parent)
     : QWidget(parent)
-    , m_player(new QMediaPlayer(this))
-    , m_audioOutput(new QAudioOutput(this))
     , m_playPause(MakeButton(this, u"voicePlayPause"_s, QStyle::SP_MediaPlay, u"播放"_s))
     , m_stop(MakeButton(this, u"voiceStop"_s, QStyle::SP_MediaStop, u"停止"_s))
     , m_position(MakeSlider(this, u"voicePosition"_s))
@@ -61,7 +59,6 @@ Voice::Voice(QWidget *parent)
 {
     // First in the window's tab order; its own controls stay out of the way of the keyboard.
     setFocusPolicy(Qt::TabFocus);
-    m_player->setAudioOutput(m_audioOutput);
 
     m_position->setEnabled(false);
     m_time->setObjectName(u"voiceTime"_s);
@@ -86,23 +83,46 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
-    applyVolume(DefaultVolume);
+    attachNewPlayer();
     showPlaybackState();
     showTime();
 
     connect(m_playPause, &QToolButton::clicked, this, &Voice::togglePlayback);
-    connect(m_stop, &QToolButton::clicked, m_player, &QMediaPlayer::stop);
-    connect(m_position, &QSlider::sliderMoved, m_player, &QMediaPlayer::setPosition);
+    connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
+    connect(m_position, &QSlider::sliderMoved, this,
+            [this](int position) { m_player->setPosition(position); });
     connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
+}
+
+void Voice::attachNewPlayer()
+{
+    m_player = new QMediaPlayer(this);
+    m_audioOutput = new QAudioOutput(m_player);
+    m_player->setAudioOutput(m_audioOutput);
+    applyVolume(m_volume->value());
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, &Voice::showPlaybackState);
     connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showPlaybackState);
     connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showTime);
     connect(m_player, &QMediaPlayer::positionChanged, this, &Voice::showTime);
     connect(m_player, &QMediaPlayer::durationChanged, this, &Voice::showTime);
     connect(m_player, &QMediaPlayer::seekableChanged, m_position, &QSlider::setEnabled);
-    // The backend reports an unreachable address as an error but stays in the playing state.
-    // Stopping a pipeline that failed blocks here for about a second (GStreamer, Qt 6.4).
-    connect(m_player, &QMediaPlayer::errorOccurred, m_player, &QMediaPlayer::stop);
+    connect(m_player, &QMediaPlayer::errorOccurred, this, &Voice::dropFailedPlayer);
+}
+
+void Voice::dropFailedPlayer()
+{
+    // The backend reports an unplayable address as an error but stays in the playing state,
+    // and any state change of a pipeline that failed to decode (stop, unload, a new source)
+    // blocks this thread for about a second (GStreamer, Qt 6.4). Dropping the player costs
+    // nothing; the failed one stays silent until it is gone, and its later errors go nowhere.
+    QMediaPlayer *failed = m_player;
+    disconnect(failed, nullptr, this, nullptr);
+    disconnect(failed, nullptr, m_position, nullptr);
+    failed->deleteLater();
+    attachNewPlayer();
+    m_position->setEnabled(false);
+    showPlaybackState();
+    showTime();
 }
 
 QString Voice::URL() const

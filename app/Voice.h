@@ -41,6 +41,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void attachNewPlayer();
+    void dropFailedPlayer();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
     void applyVolume(int volume);
@@ -48,8 +50,8 @@ private:
     void showTime();
 
     QString m_url;
-    QMediaPlayer *m_player;
-    QAudioOutput *m_audioOutput;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_audioOutput = nullptr;
     QToolButton *m_playPause;
     QToolButton *m_stop;
     QSlider *m_position;
