@@ -1,6 +1,7 @@
 #include "FormHarness.h"
 #include "GetPostByXmlHttp.h"
 #include "LanguageCatalogue.h"
+#include "ServiceReplies.h"
 #include "StandInServer.h"
 #include "Voice.h"
 
@@ -18,24 +19,6 @@ namespace {
 
 const QString Success = u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s;
 const QString NetworkProblem = u"请检查您的网络连接是否有问题..."_s;
-
-QByteArray youdaoPage(const QByteArray &output)
-{
-    return "<html><body><textarea id=\"inputText\" name=\"i\">x</textarea>"
-           "<textarea id=\"outputText\" name=\"o\">" +
-           output + "</textarea></body></html>";
-}
-
-QByteArray googleCompact(const QByteArray &translation)
-{
-    return "[[[\"" + translation + "\",\"source\",\"\",\"\"]],,\"zh-CN\"]";
-}
-
-QByteArray googlePage(const QByteArray &field)
-{
-    return "<form><input type=hidden name=gtrans value=\"" + field +
-           "\"><div id=sug_exp></div></form>";
-}
 
 // QUrl and GStreamer both write an escaped unreserved character as the character itself
 // (RFC 3986 calls the two forms equivalent), so request targets are compared in that form.

@@ -54,6 +54,11 @@ QString StandInServer::closedPortUrl(QStringView pathAndQuery)
     return urlOn(port, pathAndQuery);
 }
 
+void StandInServer::stopListening()
+{
+    m_listener.close();
+}
+
 const QList<RecordedRequest> &StandInServer::requests() const
 {
     return m_requests;
@@ -69,9 +74,15 @@ qsizetype StandInServer::bodyBytesSent() const
     return m_bodyBytesSent;
 }
 
+qsizetype StandInServer::closedConnections() const
+{
+    return m_closedConnections;
+}
+
 void StandInServer::acceptConnections()
 {
     while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_closedConnections; });
         auto *connection = new StandInConnection(socket, this);
         connect(connection, &StandInConnection::bodyBytesWritten, this,
                 [this](qsizetype count) { m_bodyBytesSent += count; });

@@ -37,6 +37,9 @@ public:
     QString url(QStringView pathAndQuery) const;
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
     static QString closedPortUrl(QStringView pathAndQuery);
+    // From now on a new connection to the port is refused; the ones made go on. Plays a
+    // service that has gone away after it answered.
+    void stopListening();
 
     const QList<RecordedRequest> &requests() const;
     // The last request received; an empty one when none has come.
@@ -44,6 +47,9 @@ public:
     // Reply body bytes handed to the sockets so far, all replies together: shows whether a
     // client hung up before a long body was through.
     qsizetype bodyBytesSent() const;
+    // Connections that have ended so far, closed by either side: shows that a client hung up
+    // on a request that was never answered.
+    qsizetype closedConnections() const;
 
 Q_SIGNALS:
     // Emitted when a whole request has arrived, before it is answered.
@@ -56,6 +62,7 @@ private:
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
     qsizetype m_bodyBytesSent = 0;
+    qsizetype m_closedConnections = 0;
 };
 
 } // namespace TestSupport
