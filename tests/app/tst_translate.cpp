@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 using namespace GetPostByXmlHttp;
 using namespace TestSupport;
@@ -89,14 +88,8 @@ private Q_SLOTS:
     void googleResults();
     void pronunciationRule_data();
     void pronunciationRule();
-    void failureAfterSuccessKeepsAudio_data();
-    void failureAfterSuccessKeepsAudio();
     void targetChangedDuringWait_data();
     void targetChangedDuringWait();
-    void buttonDisabledForExactlyTheRequest();
-    void otherCommandRunsDuringWait();
-    void closingDuringWait_data();
-    void closingDuringWait();
     void playerFetchesSpeechUrlAsHeld();
 };
 
@@ -299,41 +292,6 @@ void TestTranslate::pronunciationRule()
                     : QString());
 }
 
-void TestTranslate::failureAfterSuccessKeepsAudio_data()
-{
-    QTest::addColumn<bool>("youdao");
-    QTest::newRow("Google") << false;
-    QTest::newRow("Youdao") << true;
-}
-
-void TestTranslate::failureAfterSuccessKeepsAudio()
-{
-    QFETCH(bool, youdao);
-    Translator t;
-    bool fail = false;
-    auto reply = [&](const QByteArray &good) {
-        return [&fail, good](const RecordedRequest &) {
-            return fail ? CannedReply::page(500, "<html>error</html>")
-                        : CannedReply::page(200, good);
-        };
-    };
-    t.server.setHandler("/translate_a/t", reply(googleCompact("Hi")));
-    t.server.setHandler("/youdao/translate", reply(youdaoPage("Hi")));
-    if (youdao)
-        t.useYoudao();
-    t.translate(u"你好"_s);
-    t.translate(u"你好"_s);
-    const QString audio = t.voice()->URL();
-    QVERIFY(!audio.isEmpty());
-
-    fail = true;
-    t.translate(u"你好"_s);
-    QVERIFY(t.result().isEmpty());
-    QCOMPARE(t.h.status(), NetworkProblem);
-    QCOMPARE(t.voice()->URL(), audio);
-    QVERIFY(t.command1()->isEnabled());
-}
-
 void TestTranslate::targetChangedDuringWait_data()
 {
     QTest::addColumn<int>("before");
@@ -368,69 +326,6 @@ void TestTranslate::targetChangedDuringWait()
     QVERIFY(t.requestsFor("/translate_a/t").constLast().target.contains(sentTarget));
     QCOMPARE(t.result(), result);
     QCOMPARE(!t.voice()->URL().isEmpty(), spoken);
-}
-
-void TestTranslate::buttonDisabledForExactlyTheRequest()
-{
-    Translator t;
-    std::optional<bool> enabledDuringRequest;
-    t.server.setHandler("/translate_a/t", [&](const RecordedRequest &) {
-        enabledDuringRequest = t.command1()->isEnabled();
-        return CannedReply::page(200, googleCompact("x"));
-    });
-    QVERIFY(t.command1()->isEnabled());
-    t.translate(u"y"_s);
-    QCOMPARE(enabledDuringRequest, std::optional(false));
-    QVERIFY(t.command1()->isEnabled());
-}
-
-void TestTranslate::otherCommandRunsDuringWait()
-{
-    Translator t;
-    CannedReply slow = CannedReply::page(200, googleCompact("late"));
-    slow.delay = std::chrono::milliseconds(300);
-    t.server.serve("/translate_a/t", slow);
-    qsizetype shownDuringWait = -1;
-    connect(&t.server, &StandInServer::requestReceived, this, [&] {
-        t.h.child<QPushButton>("Command4")->click();
-        shownDuringWait = t.h.platform.messageBox->shown.size();
-    });
-    t.translate(u"y"_s);
-    QCOMPARE(shownDuringWait, 1);
-    QCOMPARE(t.result(), u"late."_s);
-}
-
-void TestTranslate::closingDuringWait_data()
-{
-    QTest::addColumn<bool>("youdao");
-    QTest::addColumn<int>("length");
-    QTest::newRow("Google short road") << false << 5;
-    QTest::newRow("Google long road") << false << 300;
-    QTest::newRow("Youdao") << true << 5;
-}
-
-void TestTranslate::closingDuringWait()
-{
-    QFETCH(bool, youdao);
-    QFETCH(int, length);
-
-    StandInServer server;
-    CannedReply hang;
-    hang.fault = CannedReply::Fault::Hang;
-    for (const QByteArray path : {"/", "/translate_a/t", "/translate"})
-        server.serve(path, hang);
-    const QString base = u"http://127.0.0.1:%1"_s.arg(server.port());
-    // A time-out far beyond the test's own limit: only the window's going can end the wait.
-    auto h =
-        std::make_unique<FormHarness>(Endpoints{base, base, base, base}, std::chrono::minutes(10));
-    if (youdao)
-        h->child<QRadioButton>("Option1")->setChecked(true);
-    h->child<QPlainTextEdit>("SourceContent")->setPlainText(QString(length, u'x'));
-    connect(&server, &StandInServer::requestReceived, this, [&] { h->form.reset(); });
-    QPointer<QPushButton> button = h->child<QPushButton>("Command1");
-    button->click();
-    QVERIFY(!h->form);
-    QVERIFY(!button);
 }
 
 void TestTranslate::playerFetchesSpeechUrlAsHeld()
