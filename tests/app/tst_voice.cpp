@@ -1,3 +1,4 @@
+#include "StandInServer.h"
 #include "Voice.h"
 
 #include <QApplication>
@@ -10,62 +11,39 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Serves one MP3 for every GET on 127.0.0.1 and records each request line. It can answer
-// the first requests with "404 Not Found" instead.
-class AudioServer final : public QObject
+// Serves one MP3 at /translate_tts and keeps the request lines; the first `failures`
+// requests get a 404 page instead.
+class AudioServer final
 {
-    Q_OBJECT
-
 public:
     explicit AudioServer(QByteArray audio, int failures = 0)
-        : m_audio(std::move(audio))
-        , m_failures(failures)
     {
-        connect(&m_server, &QTcpServer::newConnection, this, &AudioServer::accept);
-        m_server.listen(QHostAddress::LocalHost);
+        m_server.setHandler("/translate_tts", [this, audio = std::move(audio),
+                                               failures](const TestSupport::RecordedRequest &) {
+            using TestSupport::CannedReply;
+            return m_server.requests().size() <= failures
+                       ? CannedReply::page(404, "gone", "text/plain")
+                       : CannedReply::page(200, audio, "audio/mpeg");
+        });
     }
 
-    QString base() const { return u"http://127.0.0.1:%1"_s.arg(m_server.serverPort()); }
-    QList<QByteArray> requestLines() const { return m_requestLines; }
+    QString base() const { return u"http://127.0.0.1:%1"_s.arg(m_server.port()); }
+    QList<QByteArray> requestLines() const
+    {
+        QList<QByteArray> lines;
+        for (const TestSupport::RecordedRequest &request : m_server.requests())
+            lines << request.requestLine;
+        return lines;
+    }
 
 private:
-    void accept()
-    {
-        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-        }
-    }
-
-    void answer(QTcpSocket *socket)
-    {
-        QByteArray &request = m_pending[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        m_requestLines.append(request.left(request.indexOf("\r\n")));
-        m_pending.remove(socket);
-        const bool fail = m_requestLines.size() <= m_failures;
-        const QByteArray body = fail ? "gone"_ba : m_audio;
-        socket->write((fail ? "HTTP/1.1 404 Not Found\r\nContent-Type: text/plain"_ba
-                            : "HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg"_ba) +
-                      "\r\nContent-Length: " + QByteArray::number(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QByteArray m_audio;
-    int m_failures;
-    QHash<QTcpSocket *, QByteArray> m_pending;
-    QList<QByteArray> m_requestLines;
+    TestSupport::StandInServer m_server;
 };
 
 // A port on 127.0.0.1 that nothing listens on.
