@@ -4,7 +4,7 @@
 #include "AppIcon.h"
 #include "CommonDialog.h"
 #include "Form1Layout.h"
-#include "Twips.h"
+#include "LayoutTwips.h"
 #include "Voice.h"
 
 #include <QAction>
