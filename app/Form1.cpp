@@ -5,17 +5,20 @@
 #include "CommonDialog.h"
 #include "Form1Layout.h"
 #include "LayoutTwips.h"
+#include "SessionEnd.h"
 #include "Voice.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -76,6 +79,20 @@ QStatusBar *createStatusBar(QWidget *container)
     bar->addWidget(panel2, 1);
     return bar;
 }
+
+class DesktopSessionEnd final : public SessionEndRequest
+{
+public:
+    explicit DesktopSessionEnd(QSessionManager &manager)
+        : m_manager(manager)
+    {}
+    bool allowsInteraction() override { return m_manager.allowsInteraction(); }
+    void release() override { m_manager.release(); }
+    void cancel() override { m_manager.cancel(); }
+
+private:
+    QSessionManager &m_manager;
+};
 
 QWidget *createControl(QWidget *container, const ControlLayout &layout)
 {
@@ -185,6 +202,15 @@ void Form1::connectCommands()
     connect(m_voice, &Voice::mouseUp, this, &Form1::Voice_MouseUp);
     connect(m_bc, &QAction::triggered, this, &Form1::bc_Click);
     connect(m_qc, &QAction::triggered, this, &Form1::qc_Click);
+    // Qt 6 no longer turns the end of a desktop session into close events.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::commitData);
+}
+
+void Form1::commitData(QSessionManager &manager)
+{
+    DesktopSessionEnd request(manager);
+    answerSessionEnd(request);
 }
 
 void Form1::setStatus(const QString &message)

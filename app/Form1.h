@@ -18,6 +18,8 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class CommonDialog;
+class QSessionManager;
+class SessionEndRequest;
 class Voice;
 
 // The one window of the program. Controls carry their design names as object names.
@@ -30,6 +32,11 @@ public:
                    QWidget *parent = nullptr);
     ~Form1() override;
 
+    // The closing message: Yes opens the forum page and lets the window go.
+    bool confirmClosing();
+    // A log-out or shut-down asks as closing does; No keeps the session and the window.
+    void answerSessionEnd(SessionEndRequest &request);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -38,6 +45,7 @@ private:
     void connectCommands();
     void Form_Load();
     void setStatus(const QString &message);
+    void commitData(QSessionManager &manager);
     GetPostByXmlHttp::HttpOptions httpOptions();
 
     void Command1_Click();

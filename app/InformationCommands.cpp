@@ -1,6 +1,8 @@
 #include "Form1.h"
+#include "SessionEnd.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QUrl>
 
@@ -42,19 +44,33 @@ void Form1::Command3_Click()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_closeConfirmed) {
+    if (m_closeConfirmed || confirmClosing())
         event->accept();
-        return;
-    }
+    else
+        event->ignore();
+}
+
+bool Form1::confirmClosing()
+{
     const auto answer = m_environment.platform.messageBox->inform(
         this,
         u"感谢您对Taluvo、对Bremo系列的软件的支持!请您到论坛可以下载更多Taluvo的原创免费软件!"_s,
         MessageTitle, MessageBoxService::Buttons::YesNo);
-    if (answer != MessageBoxService::Answer::Yes) {
-        event->ignore();
-        return;
-    }
-    m_environment.platform.webPageOpener->open(QUrl(m_environment.endpoints.forum));
+    if (answer != MessageBoxService::Answer::Yes)
+        return false;
+    QDesktopServices::openUrl(QUrl(m_environment.endpoints.forum));
+    // Asked once: the close events that follow a Yes, the session's own included, pass.
     m_closeConfirmed = true;
-    event->accept();
+    return true;
+}
+
+void Form1::answerSessionEnd(SessionEndRequest &request)
+{
+    // Without leave to interact the session ends quietly, as the desktop asked.
+    if (m_closeConfirmed || !request.allowsInteraction())
+        return;
+    const bool end = confirmClosing();
+    request.release();
+    if (!end)
+        request.cancel();
 }

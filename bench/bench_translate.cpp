@@ -51,7 +51,7 @@ void BM_ClickToResult(benchmark::State &state)
     StandInServer server;
     server.serve("/translate_a/t", CannedReply::page(200, Reply));
     const QString base = u"http://127.0.0.1:%1"_s.arg(server.port());
-    FormHarness h(Endpoints{base, base, base, base});
+    FormHarness h(base);
     auto *button = h.child<QPushButton>("Command1");
     auto *result = h.child<QPlainTextEdit>("ResultContent");
     h.child<QPlainTextEdit>("SourceContent")->setPlainText(u"你好世界"_s);

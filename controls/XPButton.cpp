@@ -1,6 +1,5 @@
 #include "XPButton.h"
 
-#include "PointerCapture.h"
 #include "PropertyBag.h"
 #include "Twips.h"
 
@@ -17,28 +16,10 @@ const QString DefaultCaption = u"0"_s;
 // 1530 x 705 twips.
 constexpr QSize DesignedSize(102, 47);
 
-class MouseGrab final : public PointerCapture
-{
-public:
-    void setCapture(QWidget &widget) override { widget.grabMouse(); }
-    void releaseCapture(QWidget &widget) override { widget.releaseMouse(); }
-};
-
-PointerCapture &mouseGrab()
-{
-    static MouseGrab grab;
-    return grab;
-}
-
 } // namespace
 
 XPButton::XPButton(QWidget *parent)
-    : XPButton(mouseGrab(), parent)
-{}
-
-XPButton::XPButton(PointerCapture &capture, QWidget *parent)
     : QWidget(parent)
-    , m_capture(capture)
 {
     setFocusPolicy(Qt::NoFocus);
     // Moves without a button held must arrive too: they bring the hover look.
@@ -99,11 +80,11 @@ void XPButton::mouseMoveEvent(QMouseEvent *event)
         // Asked on every move, so that the capture holds even if something else took it
         // in between; the move that finds the pointer outside is how the control sees it
         // leave.
-        m_capture.setCapture(*this);
+        grabMouse();
     } else {
         PrintB(Normal);
         m_mouseOver = false;
-        m_capture.releaseCapture(*this);
+        releaseMouse();
     }
 }
 

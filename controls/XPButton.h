@@ -4,7 +4,6 @@
 #include <QString>
 #include <QWidget>
 
-class PointerCapture;
 class PropertyBag;
 
 // A push button drawn from three designed-in pictures, with its caption centred on top. It
@@ -32,8 +31,6 @@ public:
     };
 
     explicit XPButton(QWidget *parent = nullptr);
-    // capture must outlive the button.
-    explicit XPButton(PointerCapture &capture, QWidget *parent = nullptr);
 
     QString Caption() const { return m_caption; }
     // Stores the caption, paints the normal look with it, then emits PropertyChanged.
@@ -77,7 +74,6 @@ private:
     void matchSurfaceToWidget();
     void drawLook(const QImage &picture);
 
-    PointerCapture &m_capture;
     QString m_caption;
     bool m_mouseOver = false;
     bool m_leftPressed = false;

@@ -3,8 +3,8 @@
 PlatformServices PlatformServices::desktop()
 {
     return {
-        std::make_shared<QtMessageBox>(),     std::make_shared<QtSaveFileDialog>(),
-        std::make_shared<QtClipboard>(),      std::make_shared<DesktopWebPageOpener>(),
+        std::make_shared<QtMessageBox>(),
+        std::make_shared<QtSaveFileDialog>(),
         std::make_shared<QtFileDownloader>(),
     };
 }

@@ -1,20 +1,16 @@
 #pragma once
 
-#include "Clipboard.h"
 #include "FileDownloader.h"
 #include "MessageBoxService.h"
 #include "SaveFileDialog.h"
-#include "WebPageOpener.h"
 
 #include <memory>
 
-// The outside services the window uses; tests hand in fakes.
+// The modal dialogs the window shows, and the download; tests hand in fakes.
 struct PlatformServices
 {
     std::shared_ptr<MessageBoxService> messageBox;
     std::shared_ptr<SaveFileDialog> saveFileDialog;
-    std::shared_ptr<Clipboard> clipboard;
-    std::shared_ptr<WebPageOpener> webPageOpener;
     std::shared_ptr<FileDownloader> fileDownloader;
 
     static PlatformServices desktop();

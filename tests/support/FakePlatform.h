@@ -3,29 +3,21 @@
 #include "PlatformServices.h"
 
 #include <QList>
-#include <QStringList>
-#include <QUrl>
 
 #include <optional>
 
-// Stand-ins for the desktop: they record what the window asked and answer as scripted, so no
-// test ever blocks on a modal dialog, touches the real clipboard or starts a browser.
+// The modal dialogs, scripted: they record what the window asked and answer at once, so no
+// test ever blocks on one.
 
 class FakeMessageBox final : public MessageBoxService
 {
 public:
-    struct Shown
-    {
-        QString text;
-        QString title;
-        Buttons buttons;
-    };
-    QList<Shown> shown;
+    QStringList texts;
     Answer yesNoAnswer = Answer::No;
 
-    Answer inform(QWidget *, const QString &text, const QString &title, Buttons buttons) override
+    Answer inform(QWidget *, const QString &text, const QString &, Buttons buttons) override
     {
-        shown.append({text, title, buttons});
+        texts.append(text);
         return buttons == Buttons::Ok ? Answer::Ok : yesNoAnswer;
     }
 };
@@ -33,47 +25,14 @@ public:
 class FakeSaveFileDialog final : public SaveFileDialog
 {
 public:
-    struct Asked
-    {
-        QString title;
-        QString filter;
-        QString initialPath;
-    };
-    QList<Asked> asked;
+    QStringList offered;           // the initial path of each time it was asked
     std::optional<QString> answer; // nothing: the user cancels
 
-    std::optional<QString> ask(QWidget *, const QString &title, const QString &filter,
+    std::optional<QString> ask(QWidget *, const QString &, const QString &,
                                const QString &initialPath) override
     {
-        asked.append({title, filter, initialPath});
+        offered.append(initialPath);
         return answer;
-    }
-};
-
-class FakeClipboard final : public Clipboard
-{
-public:
-    QString content;
-    int clears = 0;
-
-    QString text() const override { return content; }
-    void clear() override
-    {
-        ++clears;
-        content.clear();
-    }
-    void setText(const QString &text) override { content = text; }
-};
-
-class FakeWebPageOpener final : public WebPageOpener
-{
-public:
-    QList<QUrl> opened;
-
-    bool open(const QUrl &page) override
-    {
-        opened.append(page);
-        return true;
     }
 };
 
@@ -81,17 +40,9 @@ struct FakePlatform
 {
     std::shared_ptr<FakeMessageBox> messageBox = std::make_shared<FakeMessageBox>();
     std::shared_ptr<FakeSaveFileDialog> saveFileDialog = std::make_shared<FakeSaveFileDialog>();
-    std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
-    std::shared_ptr<FakeWebPageOpener> webPageOpener = std::make_shared<FakeWebPageOpener>();
-    std::shared_ptr<FileDownloader> fileDownloader;
 
-    // The real downloader, with a stall limit short enough for a test.
-    explicit FakePlatform(std::chrono::milliseconds stallTimeout = std::chrono::seconds(1))
-        : fileDownloader(std::make_shared<QtFileDownloader>(stallTimeout))
-    {}
-
-    PlatformServices services() const
+    PlatformServices services(std::chrono::milliseconds stallTimeout) const
     {
-        return {messageBox, saveFileDialog, clipboard, webPageOpener, fileDownloader};
+        return {messageBox, saveFileDialog, std::make_shared<QtFileDownloader>(stallTimeout)};
     }
 };

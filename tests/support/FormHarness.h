@@ -5,28 +5,23 @@
 
 #include <QTest>
 
-// A Form1 wired to fakes and to services that are never there, unless a test says otherwise.
+// A Form1 wired to scripted dialogs and to services that are never there, unless a test
+// points it at a stand-in server.
 struct FormHarness
 {
     FakePlatform platform;
     std::unique_ptr<Form1> form;
 
-    explicit FormHarness(Endpoints endpoints = unreachableEndpoints(),
-                         std::chrono::milliseconds requestTimeout = std::chrono::seconds(5))
-    {
-        Form1Environment environment;
-        environment.programFolder = QStringLiteral("/nonexistent-program-folder");
-        environment.endpoints = std::move(endpoints);
-        environment.requestTimeout = requestTimeout;
-        environment.platform = platform.services();
-        form = std::make_unique<Form1>(std::move(environment));
-    }
-
-    static Endpoints unreachableEndpoints()
+    explicit FormHarness(const QString &services = QStringLiteral("http://127.0.0.1:9"))
     {
         // Port 9 (discard) on loopback: nothing listens, every request is refused at once.
-        const QString nowhere = QStringLiteral("http://127.0.0.1:9");
-        return {nowhere, nowhere, nowhere, QStringLiteral("https://forum.invalid/bremo")};
+        Form1Environment environment;
+        environment.programFolder = QStringLiteral("/nonexistent-program-folder");
+        environment.endpoints = {services, services, services,
+                                 QStringLiteral("https://forum.invalid/bremo")};
+        environment.requestTimeout = std::chrono::seconds(5);
+        environment.platform = platform.services(environment.requestTimeout);
+        form = std::make_unique<Form1>(std::move(environment));
     }
 
     template<typename T = QWidget> T *child(const char *name) const
@@ -38,7 +33,7 @@ struct FormHarness
     }
 
     QString status() const;
+    QString box(const char *name) const;
+    void setSource(const QString &text) const;
+    void translate() const;
 };
-
-// A text box's text, lines joined by CR LF as the commands see it.
-QString BoxTextOf(const FormHarness &harness, const char *name);

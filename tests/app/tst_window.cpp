@@ -1,0 +1,271 @@
+#include "FormHarness.h"
+#include "GoogleRules.h"
+#include "ServiceReplies.h"
+#include "SessionEnd.h"
+#include "StandInServer.h"
+#include "Voice.h"
+#include "YoudaoRules.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Succeeded = u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s;
+const QString NetworkFailed = u"请检查您的网络连接是否有问题..."_s;
+
+QString base(const StandInServer &server)
+{
+    return u"http://127.0.0.1:%1"_s.arg(server.port());
+}
+
+// Catches the pages the window opens instead of starting a browser.
+class PageCatcher final : public QObject
+{
+    Q_OBJECT
+
+public:
+    PageCatcher() { QDesktopServices::setUrlHandler(u"https"_s, this, "open"); }
+    ~PageCatcher() override { QDesktopServices::unsetUrlHandler(u"https"_s); }
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+class ScriptedSessionEnd final : public SessionEndRequest
+{
+public:
+    bool interaction = true;
+    bool cancelled = false;
+    bool allowsInteraction() override { return interaction; }
+    void release() override {}
+    void cancel() override { cancelled = true; }
+};
+
+} // namespace
+
+class TestWindow final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void youdao()
+    {
+        StandInServer server;
+        server.serve("/translate", CannedReply::page(200, youdaoPage("你好,&#10;world")));
+        FormHarness h(base(server));
+        h.child<QRadioButton>("Option1")->setChecked(true);
+        h.setSource(u"hello"_s);
+        h.translate();
+        QCOMPARE(h.box("ResultContent"), u"你好\r\nworld"_s);
+        QCOMPARE(h.status(), Succeeded);
+        QCOMPARE(server.requests().first().body, Youdao::RequestBody(u"hello").toLatin1());
+        QCOMPARE(h.child<Voice>("Voice")->URL(),
+                 *Youdao::SpeechUrl(base(server), u"你好\r\nworld"));
+    }
+
+    void googleShortRoadSpeaksTheSecondTime()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, googleCompact("Hello")));
+        FormHarness h(base(server));
+        h.setSource(u"你好"_s);
+        h.translate();
+        QCOMPARE(h.box("ResultContent"), u"Hello."_s);
+        QCOMPARE(h.status(), Succeeded);
+        QVERIFY(h.child<Voice>("Voice")->URL().isEmpty());
+        QVERIFY(server.lastRequest().target.contains("&sl=zh-CN&tl=en&"));
+
+        h.translate();
+        QCOMPARE(h.child<Voice>("Voice")->URL(),
+                 server.url(u"/translate_tts?q=%48%65%6C%6C%6F%2E&tl=en"));
+    }
+
+    void googleLongRoad()
+    {
+        StandInServer server;
+        server.serve("/", CannedReply::page(200, googlePage("a&lt;br&gt;b")));
+        FormHarness h(base(server));
+        const QString source(220, u'x');
+        h.setSource(source);
+        h.translate();
+        QCOMPARE(h.box("ResultContent"), u"ab"_s);
+        QCOMPARE(server.lastRequest().method, "POST");
+        QCOMPARE(server.lastRequest().body,
+                 Google::LongRoadBody(source, u"zh-CN", u"en").toLatin1());
+    }
+
+    void failureSaysNetwork()
+    {
+        FormHarness h; // nothing listens
+        h.setSource(u"hello"_s);
+        h.translate();
+        QCOMPARE(h.status(), NetworkFailed);
+        QCOMPARE(h.box("ResultContent"), QString());
+        QVERIFY(h.child<QPushButton>("Command1")->isEnabled());
+    }
+
+    // During the wait the window takes other commands, refuses a second translation, and may be
+    // closed and destroyed; the translation then writes nowhere.
+    void waitKeepsTheWindowLive()
+    {
+        StandInServer server;
+        FormHarness h(base(server));
+        h.platform.messageBox->yesNoAnswer = MessageBoxService::Answer::Yes;
+        PageCatcher pages;
+        bool enabledDuringWait = true;
+        server.setHandler("/translate_a/t", [&](const RecordedRequest &) {
+            QTimer::singleShot(0, [&] {
+                enabledDuringWait = h.child<QPushButton>("Command1")->isEnabled();
+                QGuiApplication::clipboard()->setText(u"during"_s);
+                h.child<QPushButton>("Command5")->click();
+                QVERIFY(h.form->close());
+                h.form.reset();
+            });
+            CannedReply reply;
+            reply.fault = CannedReply::Fault::Hang;
+            return reply;
+        });
+        h.setSource(u"hello"_s);
+        h.translate();
+        QVERIFY(!h.form);
+        QVERIFY(!enabledDuringWait);
+        QCOMPARE(pages.opened.size(), 1);
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("source"); // afterwards
+        QTest::addColumn<QString>("copied"); // afterwards
+        const QString welcome = u"欢迎使用Qirel的作品..."_s;
+        QTest::newRow("paste, clipboard empty")
+            << QString() << QString() << u"Command5"_s
+            << u"剪贴板为空!请您先复制原文在进行粘贴..."_s << welcome << QString();
+        QTest::newRow("paste replaces")
+            << u"a\nb"_s << QString() << u"Command5"_s << u"已粘贴原文到指定翻译框中..."_s
+            << u"a\r\nb"_s << u"a\nb"_s;
+        QTest::newRow("copy, nothing translated")
+            << u"keep"_s << QString() << u"Command6"_s << u"请先在线互译,在在进行译文复制操作..."_s
+            << welcome << u"keep"_s;
+        QTest::newRow("copy") << u"old"_s << u"x\ny"_s << u"Command6"_s << u"译文已复制成功!"_s
+                              << welcome << u"x\r\ny"_s;
+        QTest::newRow("save without audio")
+            << QString() << QString() << u"bc"_s << u"请您先生成音频文件在进行保存..."_s << welcome
+            << QString();
+        QTest::newRow("translate nothing")
+            << QString() << QString() << u"Command1"_s << u"请您先输入原文再进行翻译"_s << QString()
+            << QString();
+    }
+
+    void commands()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, result);
+        QFETCH(QString, command);
+        QFETCH(QString, status);
+        QFETCH(QString, source);
+        QFETCH(QString, copied);
+        FormHarness h;
+        QGuiApplication::clipboard()->setText(clipboard);
+        h.child<QPlainTextEdit>("ResultContent")->setPlainText(result);
+        if (command == u"Command1")
+            h.setSource(QString());
+        if (auto *action = h.form->findChild<QAction *>(command))
+            action->trigger();
+        else
+            h.child<QPushButton>(qPrintable(command))->click();
+        QCOMPARE(h.status(), status);
+        QCOMPARE(h.box("SourceContent"), source);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    }
+
+    void saveAudio()
+    {
+        StandInServer server;
+        server.serve("/a.mp3", CannedReply::page(200, "ID3 audio", "audio/mpeg"));
+        server.serve("/gone.mp3", CannedReply::page(404, "gone"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"发音.mp3"_s);
+        FormHarness h;
+        auto *voice = h.child<Voice>("Voice");
+        auto *save = h.form->findChild<QAction *>(u"bc"_s);
+        voice->setURL(server.url(u"/a.mp3"));
+
+        save->trigger();
+        QCOMPARE(h.status(), u"您取消了音频保存操作..."_s);
+
+        h.platform.saveFileDialog->answer = path;
+        save->trigger();
+        QCOMPARE(h.status(), u"音频文件已保存,路径:["_s + path + u"]"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "ID3 audio");
+        file.close();
+
+        voice->setURL(server.url(u"/gone.mp3"));
+        save->trigger();
+        QCOMPARE(h.status(), u"音频文件保存失败,请检查网络连接或保存路径..."_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "ID3 audio");
+        // The dialog offers the name chosen last.
+        QCOMPARE(h.platform.saveFileDialog->offered.last(), path);
+
+        h.form->findChild<QAction *>(u"qc"_s)->trigger();
+        QCOMPARE(voice->URL(), QString());
+        QCOMPARE(h.status(), QString());
+    }
+
+    // The closing message, for the exit button and for the end of the desktop session.
+    void closing_data()
+    {
+        QTest::addColumn<bool>("session");
+        QTest::addColumn<bool>("interaction");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("exit, yes") << false << true << true;
+        QTest::newRow("exit, no") << false << true << false;
+        QTest::newRow("session end, yes") << true << true << true;
+        QTest::newRow("session end, no cancels it") << true << true << false;
+        QTest::newRow("session end without leave to ask") << true << false << false;
+    }
+
+    void closing()
+    {
+        QFETCH(bool, session);
+        QFETCH(bool, interaction);
+        QFETCH(bool, yes);
+        FormHarness h;
+        PageCatcher pages;
+        h.form->show();
+        h.platform.messageBox->yesNoAnswer =
+            yes ? MessageBoxService::Answer::Yes : MessageBoxService::Answer::No;
+        ScriptedSessionEnd request;
+        request.interaction = interaction;
+        if (session)
+            h.form->answerSessionEnd(request);
+        else
+            h.child<QPushButton>("Command3")->click();
+        QCOMPARE(h.form->isVisible(), session || !yes);
+        QCOMPARE(request.cancelled, session && interaction && !yes);
+        QCOMPARE(h.platform.messageBox->texts.size(), interaction ? 1 : 0);
+        QCOMPARE(pages.opened,
+                 yes ? QList<QUrl>{QUrl(u"https://forum.invalid/bremo"_s)} : QList<QUrl>{});
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
