@@ -1,6 +1,5 @@
 #include "FormHarness.h"
 #include "GoogleRules.h"
-#include "ServiceReplies.h"
 #include "SessionEnd.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -63,7 +62,8 @@ private Q_SLOTS:
     void youdao()
     {
         StandInServer server;
-        server.serve("/translate", CannedReply::page(200, youdaoPage("你好,&#10;world")));
+        server.serve("/translate",
+                     CannedReply::page(200, "<textarea name=\"o\">你好,&#10;world</textarea>"));
         FormHarness h(base(server));
         h.child<QRadioButton>("Option1")->setChecked(true);
         h.setSource(u"hello"_s);
@@ -78,7 +78,8 @@ private Q_SLOTS:
     void googleShortRoadSpeaksTheSecondTime()
     {
         StandInServer server;
-        server.serve("/translate_a/t", CannedReply::page(200, googleCompact("Hello")));
+        server.serve("/translate_a/t",
+                     CannedReply::page(200, "[[[\"Hello\",\"你好\",\"\",\"\"]],,\"zh-CN\"]"));
         FormHarness h(base(server));
         h.setSource(u"你好"_s);
         h.translate();
@@ -95,7 +96,8 @@ private Q_SLOTS:
     void googleLongRoad()
     {
         StandInServer server;
-        server.serve("/", CannedReply::page(200, googlePage("a&lt;br&gt;b")));
+        server.serve("/", CannedReply::page(
+                              200, "<input name=gtrans value=\"a&lt;br&gt;b\"><div id=sug_exp>"));
         FormHarness h(base(server));
         const QString source(220, u'x');
         h.setSource(source);
@@ -122,7 +124,7 @@ private Q_SLOTS:
     {
         StandInServer server;
         FormHarness h(base(server));
-        h.platform.messageBox->yesNoAnswer = MessageBoxService::Answer::Yes;
+        h.messageBox->yesNoAnswer = MessageBoxService::Answer::Yes;
         PageCatcher pages;
         bool enabledDuringWait = true;
         server.setHandler("/translate_a/t", [&](const RecordedRequest &) {
@@ -209,7 +211,7 @@ private Q_SLOTS:
         save->trigger();
         QCOMPARE(h.status(), u"您取消了音频保存操作..."_s);
 
-        h.platform.saveFileDialog->answer = path;
+        h.saveFileDialog->answer = path;
         save->trigger();
         QCOMPARE(h.status(), u"音频文件已保存,路径:["_s + path + u"]"_s);
         QFile file(path);
@@ -223,7 +225,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), "ID3 audio");
         // The dialog offers the name chosen last.
-        QCOMPARE(h.platform.saveFileDialog->offered.last(), path);
+        QCOMPARE(h.saveFileDialog->offered.last(), path);
 
         h.form->findChild<QAction *>(u"qc"_s)->trigger();
         QCOMPARE(voice->URL(), QString());
@@ -251,7 +253,7 @@ private Q_SLOTS:
         FormHarness h;
         PageCatcher pages;
         h.form->show();
-        h.platform.messageBox->yesNoAnswer =
+        h.messageBox->yesNoAnswer =
             yes ? MessageBoxService::Answer::Yes : MessageBoxService::Answer::No;
         ScriptedSessionEnd request;
         request.interaction = interaction;
@@ -261,7 +263,7 @@ private Q_SLOTS:
             h.child<QPushButton>("Command3")->click();
         QCOMPARE(h.form->isVisible(), session || !yes);
         QCOMPARE(request.cancelled, session && interaction && !yes);
-        QCOMPARE(h.platform.messageBox->texts.size(), interaction ? 1 : 0);
+        QCOMPARE(h.messageBox->texts.size(), interaction ? 1 : 0);
         QCOMPARE(pages.opened,
                  yes ? QList<QUrl>{QUrl(u"https://forum.invalid/bremo"_s)} : QList<QUrl>{});
     }

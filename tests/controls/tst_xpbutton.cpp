@@ -13,35 +13,35 @@ QImage picture(int look)
     return QImage(u":/xpbutton/im%1.png"_s.arg(look)).convertToFormat(QImage::Format_RGB32);
 }
 
-void send(XPButton &button, QEvent::Type type, QPointF at, Qt::MouseButton changed,
-          Qt::MouseButtons held)
+// The pointer's steps, one letter each, on a control of its designed 102 x 47 pixels: move in,
+// onto the right edge, out; left down, right down beside it, right alone; up inside, outside.
+void step(XPButton &button, char letter)
 {
-    QMouseEvent event(type, at, button.mapToGlobal(at), changed, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(&button, &event);
-}
-
-// One step of the pointer, by name.
-void step(XPButton &button, const QString &name)
-{
-    const QPointF inside(10, 10);
-    const QPointF edge(button.width(), button.height());
-    const QPointF outside(button.width() + 1, 10);
-    if (name == u"in" || name == u"edge" || name == u"out")
-        send(button, QEvent::MouseMove,
-             name == u"in"     ? inside
-             : name == u"edge" ? edge
-                               : outside,
-             Qt::NoButton, Qt::NoButton);
-    else if (name == u"down")
-        send(button, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
-    else if (name == u"chord")
-        send(button, QEvent::MouseButtonPress, inside, Qt::RightButton,
-             Qt::LeftButton | Qt::RightButton);
-    else if (name == u"right")
-        send(button, QEvent::MouseButtonPress, inside, Qt::RightButton, Qt::RightButton);
-    else
-        send(button, QEvent::MouseButtonRelease, name == u"up" ? inside : outside, Qt::LeftButton,
-             Qt::NoButton);
+    struct Step
+    {
+        char letter;
+        QEvent::Type type;
+        qreal x;
+        Qt::MouseButton changed;
+        Qt::MouseButtons held;
+    };
+    static const Step steps[] = {
+        {'i', QEvent::MouseMove, 10, Qt::NoButton, Qt::NoButton},
+        {'e', QEvent::MouseMove, 102, Qt::NoButton, Qt::NoButton},
+        {'o', QEvent::MouseMove, 103, Qt::NoButton, Qt::NoButton},
+        {'d', QEvent::MouseButtonPress, 10, Qt::LeftButton, Qt::LeftButton},
+        {'c', QEvent::MouseButtonPress, 10, Qt::RightButton, Qt::LeftButton | Qt::RightButton},
+        {'r', QEvent::MouseButtonPress, 10, Qt::RightButton, Qt::RightButton},
+        {'u', QEvent::MouseButtonRelease, 10, Qt::LeftButton, Qt::NoButton},
+        {'x', QEvent::MouseButtonRelease, 103, Qt::LeftButton, Qt::NoButton},
+    };
+    for (const Step &s : steps) {
+        if (s.letter != letter)
+            continue;
+        QMouseEvent event(s.type, QPointF(s.x, 10), button.mapToGlobal(QPointF(s.x, 10)), s.changed,
+                          s.held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&button, &event);
+    }
 }
 
 class EmptyBag final : public PropertyBag
@@ -71,13 +71,13 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("looks");
         QTest::addColumn<int>("clicks");
         QTest::addColumn<bool>("grabbed");
-        QTest::newRow("hover") << u"in in"_s << QList<int>{2} << 0 << true;
-        QTest::newRow("right edge is inside") << u"edge"_s << QList<int>{2} << 0 << true;
-        QTest::newRow("leave") << u"in out"_s << QList<int>{2, 1} << 0 << false;
-        QTest::newRow("click") << u"in down up"_s << QList<int>{2, 3, 1} << 1 << true;
-        QTest::newRow("released outside") << u"in down upout"_s << QList<int>{2, 3, 1} << 0 << true;
-        QTest::newRow("chord cancels") << u"in down chord up"_s << QList<int>{2, 3, 1} << 0 << true;
-        QTest::newRow("right button") << u"in right up"_s << QList<int>{2, 1} << 0 << true;
+        QTest::newRow("hover") << u"ii"_s << QList<int>{2} << 0 << true;
+        QTest::newRow("right edge is inside") << u"e"_s << QList<int>{2} << 0 << true;
+        QTest::newRow("leave") << u"io"_s << QList<int>{2, 1} << 0 << false;
+        QTest::newRow("click") << u"idu"_s << QList<int>{2, 3, 1} << 1 << true;
+        QTest::newRow("released outside") << u"idx"_s << QList<int>{2, 3, 1} << 0 << true;
+        QTest::newRow("chord cancels") << u"idcu"_s << QList<int>{2, 3, 1} << 0 << true;
+        QTest::newRow("right button") << u"iru"_s << QList<int>{2, 1} << 0 << true;
     }
 
     void mouse()
@@ -91,8 +91,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QSignalSpy painted(&button, &XPButton::lookPainted);
         QSignalSpy clicked(&button, &XPButton::Click);
-        for (const QString &name : steps.split(u' '))
-            step(button, name);
+        for (const QChar letter : steps)
+            step(button, letter.toLatin1());
         QList<int> drawn;
         for (const QList<QVariant> &arguments : painted)
             drawn << arguments.at(0).toInt();

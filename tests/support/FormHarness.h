@@ -1,26 +1,60 @@
 #pragma once
 
-#include "FakePlatform.h"
+#include "BoxText.h"
 #include "Form1.h"
+#include "PlatformServices.h"
 
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
-// A Form1 wired to scripted dialogs and to services that are never there, unless a test
-// points it at a stand-in server.
+#include <optional>
+
+// The modal dialogs, scripted: they record what the window asked and answer at once, so no
+// test ever blocks on one.
+struct FakeMessageBox final : MessageBoxService
+{
+    QStringList texts;
+    Answer yesNoAnswer = Answer::No;
+
+    Answer inform(QWidget *, const QString &text, const QString &, Buttons buttons) override
+    {
+        texts.append(text);
+        return buttons == Buttons::Ok ? Answer::Ok : yesNoAnswer;
+    }
+};
+
+struct FakeSaveFileDialog final : SaveFileDialog
+{
+    QStringList offered;           // the initial path of each time it was asked
+    std::optional<QString> answer; // nothing: the user cancels
+
+    std::optional<QString> ask(QWidget *, const QString &, const QString &,
+                               const QString &initialPath) override
+    {
+        offered.append(initialPath);
+        return answer;
+    }
+};
+
+// A Form1 wired to scripted dialogs and to services that are never there (port 9 on
+// loopback refuses at once), unless a test points it at a stand-in server.
 struct FormHarness
 {
-    FakePlatform platform;
+    std::shared_ptr<FakeMessageBox> messageBox = std::make_shared<FakeMessageBox>();
+    std::shared_ptr<FakeSaveFileDialog> saveFileDialog = std::make_shared<FakeSaveFileDialog>();
     std::unique_ptr<Form1> form;
 
     explicit FormHarness(const QString &services = QStringLiteral("http://127.0.0.1:9"))
     {
-        // Port 9 (discard) on loopback: nothing listens, every request is refused at once.
         Form1Environment environment;
         environment.programFolder = QStringLiteral("/nonexistent-program-folder");
         environment.endpoints = {services, services, services,
                                  QStringLiteral("https://forum.invalid/bremo")};
         environment.requestTimeout = std::chrono::seconds(5);
-        environment.platform = platform.services(environment.requestTimeout);
+        environment.platform = {messageBox, saveFileDialog,
+                                std::make_shared<QtFileDownloader>(environment.requestTimeout)};
         form = std::make_unique<Form1>(std::move(environment));
     }
 
@@ -32,8 +66,11 @@ struct FormHarness
         return found;
     }
 
-    QString status() const;
-    QString box(const char *name) const;
-    void setSource(const QString &text) const;
-    void translate() const;
+    QString status() const { return child<QLabel>("Panel2")->text(); }
+    QString box(const char *name) const { return BoxText(*child<QPlainTextEdit>(name)); }
+    void setSource(const QString &text) const
+    {
+        child<QPlainTextEdit>("SourceContent")->setPlainText(text);
+    }
+    void translate() const { child<QPushButton>("Command1")->click(); }
 };
