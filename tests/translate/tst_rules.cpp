@@ -46,102 +46,83 @@ private Q_SLOTS:
         QCOMPARE(Google::RoadFor(source) == Google::Road::Short, isShort);
     }
 
-    void youdaoResult_data()
+    void results_data()
     {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("output box") << u"<textarea name=\"i\">x</textarea><textarea name=\"o\">Hi, "
-                                       u"you&#10;there</textarea>"_s
-                                    << u"Hi you\r\nthere"_s;
-        QTest::newRow("no output box") << u"<html>busy</html>"_s << QString();
-    }
-
-    void youdaoResult()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, result);
-        QCOMPARE(Youdao::ResultOfPage(page), result);
-    }
-
-    void googleResult_data()
-    {
-        QTest::addColumn<bool>("shortRoad");
+        QTest::addColumn<QString>("road");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<int>("target");
         QTest::addColumn<QString>("result");
         const QString segment = u"[[[\"Hello\",\"你好\",\"\",\"\"]],,\"zh-CN\"]"_s;
-        QTest::newRow("segment") << true << segment << 0 << u"Hello"_s;
-        QTest::newRow("segment to English") << true << segment << 1 << u"Hello."_s;
+        QTest::newRow("youdao box") << u"youdao"_s
+                                    << u"<textarea name=\"i\">x</textarea><textarea name=\"o\">"
+                                       u"Hi, you&#10;there</textarea>"_s
+                                    << 1 << u"Hi you\r\nthere"_s;
+        QTest::newRow("youdao, no box") << u"youdao"_s << u"<html>busy</html>"_s << 1 << QString();
+        QTest::newRow("segment") << u"short"_s << segment << 0 << u"Hello"_s;
+        QTest::newRow("segment to English") << u"short"_s << segment << 1 << u"Hello."_s;
         QTest::newRow("dictionary")
-            << true
+            << u"short"_s
             << u"[[[\"good\",\"好\"]],[[\"adj\",[\"good\",\"fine\"]],[\"v\","
                u"[\"ok\"]]]]"_s
             << 1 << u"adj:good,fine\r\nv:ok"_s;
         QTest::newRow("page field")
-            << false
-            << u"<input name=gtrans value=\"&amp;quot;a&amp;quot;&lt;br&gt;b\">"
-               u"<div id=sug_exp>"_s
+            << u"long"_s
+            << u"<input name=gtrans value=\"&amp;quot;a&amp;quot;&lt;br&gt;b\"><div id=sug_exp>"_s
             << 1 << u"\"a\"b"_s;
-        QTest::newRow("page without field") << false << u"<html></html>"_s << 1 << QString();
+        QTest::newRow("page without field") << u"long"_s << u"<html></html>"_s << 1 << QString();
     }
 
-    void googleResult()
+    void results()
     {
-        QFETCH(bool, shortRoad);
+        QFETCH(QString, road);
         QFETCH(QString, reply);
         QFETCH(int, target);
         QFETCH(QString, result);
-        QCOMPARE(shortRoad ? Google::ResultOfShortRoad(reply, target)
-                           : Google::ResultOfLongRoad(reply, target),
+        QCOMPARE(road == u"youdao"  ? Youdao::ResultOfPage(reply)
+                 : road == u"short" ? Google::ResultOfShortRoad(reply, target)
+                                    : Google::ResultOfLongRoad(reply, target),
                  result);
     }
 
-    void googleSpeech_data()
+    void speech_data()
     {
+        QTest::addColumn<bool>("youdao");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("previous");
         QTest::addColumn<int>("sourceLength");
         QTest::addColumn<int>("target");
         QTest::addColumn<OptionalText>("url");
+        const OptionalText none;
         const OptionalText spoken = u"http://h/translate_tts?q=%61%26%23&tl=en"_s;
-        QTest::newRow("spoken") << u"a&#"_s << u"x"_s << 33 << 1 << spoken;
-        QTest::newRow("source of 34") << u"a&#"_s << u"x"_s << 34 << 1 << OptionalText();
-        QTest::newRow("Japanese") << u"a&#"_s << u"x"_s << 1 << 35 << OptionalText();
-        QTest::newRow("next to Japanese") << u"a&#"_s << u"x"_s << 1 << 36 << spoken;
-        QTest::newRow("first translation") << u"a&#"_s << QString() << 1 << 1 << OptionalText();
-        QTest::newRow("failed translation") << QString() << u"x"_s << 1 << 1 << OptionalText();
-        QTest::newRow("result of 501") << QString(501, u'a') << u"x"_s << 1 << 1 << OptionalText();
+        const QString a500(500, u'a');
+        QTest::newRow("google") << false << u"a&#"_s << u"x"_s << 33 << 1 << spoken;
+        QTest::newRow("source of 34") << false << u"a&#"_s << u"x"_s << 34 << 1 << none;
+        QTest::newRow("Japanese") << false << u"a&#"_s << u"x"_s << 1 << 35 << none;
+        QTest::newRow("next to Japanese") << false << u"a&#"_s << u"x"_s << 1 << 36 << spoken;
+        QTest::newRow("first translation") << false << u"a&#"_s << QString() << 1 << 1 << none;
+        QTest::newRow("failed translation") << false << QString() << u"x"_s << 1 << 1 << none;
+        QTest::newRow("result of 501") << false << a500 + u'a' << u"x"_s << 1 << 1 << none;
         QTest::newRow("result of 500")
-            << QString(500, u'a') << u"x"_s << 1 << 1
+            << false << a500 << u"x"_s << 1 << 1
             << OptionalText(u"http://h/translate_tts?q="_s + u"%61"_s.repeated(500) + u"&tl=en"_s);
+        QTest::newRow("youdao") << true << u"a +\r\n"_s << QString() << 99 << 35
+                                << OptionalText(u"http://h/fanyivoice?word=%61%20%2B%0D%0A"_s);
+        QTest::newRow("youdao, empty") << true << QString() << u"x"_s << 1 << 1 << none;
+        QTest::newRow("youdao, 501") << true << a500 + u'a' << u"x"_s << 1 << 1 << none;
     }
 
-    void googleSpeech()
+    void speech()
     {
+        QFETCH(bool, youdao);
         QFETCH(QString, result);
         QFETCH(QString, previous);
         QFETCH(int, sourceLength);
         QFETCH(int, target);
         QFETCH(OptionalText, url);
         const QString source(sourceLength, u'a');
-        QCOMPARE(Google::SpeechUrl(u"http://h", {result, previous, source, target}), url);
-    }
-
-    void youdaoSpeech_data()
-    {
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<OptionalText>("url");
-        QTest::newRow("spoken") << u"a +\r\n"_s
-                                << OptionalText(u"http://v/fanyivoice?word=%61%20%2B%0D%0A"_s);
-        QTest::newRow("empty") << QString() << OptionalText();
-        QTest::newRow("too long") << QString(501, u'a') << OptionalText();
-    }
-
-    void youdaoSpeech()
-    {
-        QFETCH(QString, result);
-        QFETCH(OptionalText, url);
-        QCOMPARE(Youdao::SpeechUrl(u"http://v", result), url);
+        QCOMPARE(youdao ? Youdao::SpeechUrl(u"http://h", result)
+                        : Google::SpeechUrl(u"http://h", {result, previous, source, target}),
+                 url);
     }
 
     void catalogue()
