@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -154,24 +155,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("source"); // afterwards
         QTest::addColumn<QString>("copied"); // afterwards
+        QTest::addColumn<QString>("shown");  // in a message box
         const QString welcome = u"欢迎使用Qirel的作品..."_s;
+        QTest::newRow("nothing yet")
+            << QString() << QString() << QString() << u"程序加载完毕..请先输入您要翻译的内容.."_s
+            << welcome << QString() << QString();
+        QTest::newRow("release notes")
+            << QString() << QString() << u"Command4"_s
+            << u"程序加载完毕..请先输入您要翻译的内容.."_s << welcome << QString()
+            << u"QirelTaluvo提示: "
+               u"1.新增了保存在线发音音频的功能\r\n2.将英汉互译工具更改为多国语言互译版\r\n"
+               u"3.新增了数十种各国语言之间的互译功能\r\n4.解除了单独英汉两种语言之间切换限制"_s;
         QTest::newRow("paste, clipboard empty")
             << QString() << QString() << u"Command5"_s
-            << u"剪贴板为空!请您先复制原文在进行粘贴..."_s << welcome << QString();
+            << u"剪贴板为空!请您先复制原文在进行粘贴..."_s << welcome << QString() << QString();
         QTest::newRow("paste replaces")
             << u"a\nb"_s << QString() << u"Command5"_s << u"已粘贴原文到指定翻译框中..."_s
-            << u"a\r\nb"_s << u"a\nb"_s;
+            << u"a\r\nb"_s << u"a\nb"_s << QString();
         QTest::newRow("copy, nothing translated")
             << u"keep"_s << QString() << u"Command6"_s << u"请先在线互译,在在进行译文复制操作..."_s
-            << welcome << u"keep"_s;
+            << welcome << u"keep"_s << QString();
         QTest::newRow("copy") << u"old"_s << u"x\ny"_s << u"Command6"_s << u"译文已复制成功!"_s
-                              << welcome << u"x\r\ny"_s;
+                              << welcome << u"x\r\ny"_s << QString();
         QTest::newRow("save without audio")
             << QString() << QString() << u"bc"_s << u"请您先生成音频文件在进行保存..."_s << welcome
-            << QString();
+            << QString() << QString();
         QTest::newRow("translate nothing")
             << QString() << QString() << u"Command1"_s << u"请您先输入原文再进行翻译"_s << QString()
-            << QString();
+            << QString() << QString();
     }
 
     void commands()
@@ -182,6 +193,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(QString, source);
         QFETCH(QString, copied);
+        QFETCH(QString, shown);
         FormHarness h;
         QGuiApplication::clipboard()->setText(clipboard);
         h.child<QPlainTextEdit>("ResultContent")->setPlainText(result);
@@ -189,11 +201,26 @@ private Q_SLOTS:
             h.setSource(QString());
         if (auto *action = h.form->findChild<QAction *>(command))
             action->trigger();
-        else
+        else if (!command.isEmpty())
             h.child<QPushButton>(qPrintable(command))->click();
         QCOMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(h.messageBox->texts.value(0), shown);
+    }
+
+    // The about text is the hidden label's caption, read when the button is pressed.
+    void aboutAndMenu()
+    {
+        FormHarness h;
+        h.child<QLabel>("Label5")->setText(u"note"_s);
+        h.child<QPushButton>("Command2")->click();
+        QCOMPARE(h.messageBox->texts, QStringList{u"QirelTaluvo提示: note"_s});
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        QVERIFY(!h.child<QLabel>("Label5")->isVisible());
+        QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));
+        QTRY_VERIFY(h.form->findChild<QMenu *>(u"caidan"_s)->isVisible());
     }
 
     void saveAudio()

@@ -15,12 +15,12 @@
 // test ever blocks on one.
 struct FakeMessageBox final : MessageBoxService
 {
-    QStringList texts;
+    QStringList texts; // "title: text"
     Answer yesNoAnswer = Answer::No;
 
-    Answer inform(QWidget *, const QString &text, const QString &, Buttons buttons) override
+    Answer inform(QWidget *, const QString &text, const QString &title, Buttons buttons) override
     {
-        texts.append(text);
+        texts.append(title + QStringLiteral(": ") + text);
         return buttons == Buttons::Ok ? Answer::Ok : yesNoAnswer;
     }
 };
