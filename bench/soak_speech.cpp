@@ -165,9 +165,11 @@ int main(int argc, char *argv[])
         u"interval"_s, u"Milliseconds from one translation to the next (250)."_s, u"ms"_s,
         u"250"_s);
     const QCommandLineOption sameOption(u"same-url"_s, u"Speak the same text every time."_s);
+    const QCommandLineOption unplayableOption(
+        u"unplayable"_s, u"Serve bytes that are not audio as the speech (the failure road)."_s);
     const QCommandLineOption audioOption(u"audio"_s, u"The MP3 served as speech."_s, u"file"_s,
                                          QStringLiteral(SOAK_AUDIO));
-    options.addOptions({countOption, intervalOption, sameOption, audioOption});
+    options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption});
     options.process(app);
     const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;
     const int interval = std::max(0, options.value(intervalOption).toInt());
@@ -177,7 +179,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot read %s\n", qPrintable(audioFile.fileName()));
         return 2;
     }
-    CannedServer server(audioFile.readAll(), options.isSet(sameOption));
+    CannedServer server(options.isSet(unplayableOption) ? QByteArray(4096, '\0')
+                                                        : audioFile.readAll(),
+                        options.isSet(sameOption));
 
     Form1Environment environment;
     environment.programFolder = QCoreApplication::applicationDirPath();
