@@ -88,6 +88,7 @@ struct Sample
 {
     int translations = 0;
     qint64 rssKb = 0;
+    qint64 shmemKb = 0; // the part of rssKb in shared memory, such as the sound server's pool
     qsizetype descriptors = 0;
     int threads = 0;
 };
@@ -102,6 +103,8 @@ Sample TakeSample(int translations)
             const QList<QByteArray> fields = line.simplified().split(' ');
             if (fields.value(0) == "VmRSS:")
                 sample.rssKb = fields.value(1).toLongLong();
+            else if (fields.value(0) == "RssShmem:")
+                sample.shmemKb = fields.value(1).toLongLong();
             else if (fields.value(0) == "Threads:")
                 sample.threads = fields.value(1).toInt();
         }
@@ -206,8 +209,8 @@ int main(int argc, char *argv[])
     std::vector<Sample> samples;
     int done = 0;
     int unanswered = 0;
-    std::printf("%12s %10s %12s %8s %8s %8s %8s\n", "translations", "rss_kb", "descriptors",
-                "threads", "fetched", "loaded", "errors");
+    std::printf("%12s %10s %10s %12s %8s %8s %8s %8s\n", "translations", "rss_kb", "shmem_kb",
+                "descriptors", "threads", "fetched", "loaded", "errors");
     QTimer pace;
     pace.setInterval(interval);
     QObject::connect(&pace, &QTimer::timeout, &app, [&] {
@@ -220,9 +223,9 @@ int main(int argc, char *argv[])
             return;
         samples.push_back(TakeSample(done));
         const Sample &s = samples.back();
-        std::printf("%12d %10lld %12lld %8d %8d %8d %8d\n", s.translations, s.rssKb,
-                    static_cast<long long>(s.descriptors), s.threads, server.speechRequests(),
-                    watch.loaded(), watch.errors());
+        std::printf("%12d %10lld %10lld %12lld %8d %8d %8d %8d\n", s.translations, s.rssKb,
+                    s.shmemKb, static_cast<long long>(s.descriptors), s.threads,
+                    server.speechRequests(), watch.loaded(), watch.errors());
         std::fflush(stdout);
         if (done < count)
             return;
@@ -238,9 +241,9 @@ int main(int argc, char *argv[])
     const int span = last.translations - first.translations;
     if (span > 0) {
         std::printf("\nafter the first %d: rss %+lld KB (%.2f KB per translation), "
-                    "descriptors %+lld, threads %+d\n",
+                    "shared %+lld KB, descriptors %+lld, threads %+d\n",
                     first.translations, last.rssKb - first.rssKb,
-                    double(last.rssKb - first.rssKb) / span,
+                    double(last.rssKb - first.rssKb) / span, last.shmemKb - first.shmemKb,
                     static_cast<long long>(last.descriptors - first.descriptors),
                     last.threads - first.threads);
     }
