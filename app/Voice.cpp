@@ -26,12 +26,10 @@ QString FormatTime(qint64 seconds)
     return u"%1:%2"_s.arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-QToolButton *MakeButton(QWidget *parent, const QString &name, QStyle::StandardPixmap icon,
-                        const QString &toolTip)
+QToolButton *MakeButton(QWidget *parent, const QString &name, const QString &toolTip)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
-    button->setIcon(parent->style()->standardIcon(icon));
     button->setToolTip(toolTip);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -50,8 +48,8 @@ QSlider *MakeSlider(QWidget *parent, const QString &name)
 
 Voice::Voice(QWidget *parent)
     : QWidget(parent)
-    , m_playPause(MakeButton(this, u"voicePlayPause"_s, QStyle::SP_MediaPlay, u"播放"_s))
-    , m_stop(MakeButton(this, u"voiceStop"_s, QStyle::SP_MediaStop, u"停止"_s))
+    , m_playPause(MakeButton(this, u"voicePlayPause"_s, u"播放"_s))
+    , m_stop(MakeButton(this, u"voiceStop"_s, u"停止"_s))
     , m_position(MakeSlider(this, u"voicePosition"_s))
     , m_time(new QLabel(this))
     , m_volumeIcon(new QLabel(this))
@@ -65,7 +63,6 @@ Voice::Voice(QWidget *parent)
     m_time->setAlignment(Qt::AlignCenter);
     m_time->setMinimumWidth(m_time->fontMetrics().horizontalAdvance(u"00:00 / 00:00"_s));
     m_volumeIcon->setObjectName(u"voiceVolumeIcon"_s);
-    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
     m_volume->setRange(0, 100);
     m_volume->setValue(DefaultVolume);
     m_volume->setToolTip(u"音量"_s);
@@ -83,6 +80,7 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
+    takeIconsFromStyle();
     attachNewPlayer();
     showPlaybackState();
     showTime();
@@ -92,6 +90,14 @@ Voice::Voice(QWidget *parent)
     connect(m_position, &QSlider::sliderMoved, this,
             [this](int position) { m_player->setPosition(position); });
     connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
+}
+
+void Voice::takeIconsFromStyle()
+{
+    m_playIcon = style()->standardIcon(QStyle::SP_MediaPlay);
+    m_pauseIcon = style()->standardIcon(QStyle::SP_MediaPause);
+    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
 }
 
 void Voice::attachNewPlayer()
@@ -202,6 +208,15 @@ void Voice::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+void Voice::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange) {
+        takeIconsFromStyle();
+        showPlaybackState();
+    }
+}
+
 bool Voice::isControlAt(QPoint position) const
 {
     const QWidget *child = childAt(position);
@@ -229,8 +244,7 @@ void Voice::applyVolume(int volume)
 void Voice::showPlaybackState()
 {
     const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
-    m_playPause->setIcon(
-        style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    m_playPause->setIcon(playing ? m_pauseIcon : m_playIcon);
     m_playPause->setToolTip(playing ? u"暂停"_s : u"播放"_s);
     const bool loaded = !m_player->source().isEmpty();
     m_playPause->setEnabled(loaded);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QAudioOutput;
@@ -39,8 +40,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void takeIconsFromStyle();
     void attachNewPlayer();
     void dropFailedPlayer();
     bool isControlAt(QPoint position) const;
@@ -50,6 +53,10 @@ private:
     void showTime();
 
     QString m_url;
+    // Made once per style: every new icon would add its own scaled pixmaps to Qt's pixmap
+    // cache, and the play button changes its icon several times per clip.
+    QIcon m_playIcon;
+    QIcon m_pauseIcon;
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audioOutput = nullptr;
     QToolButton *m_playPause;

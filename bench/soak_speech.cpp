@@ -1,0 +1,253 @@
+// A soak run of the spoken road: N translations, each handing the player a speech URL, through
+// a real Form1 against canned replies served from this process, with resident memory, open
+// descriptors and threads sampled every 100 translations. Run by hand (bench/RESULTS.md).
+#include "Form1.h"
+#include "Voice.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QMediaPlayer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A Google compact reply at /translate_a/t and one MP3 at /translate_tts, one request per
+// connection. The reply text changes with every translation unless the same URL is wanted,
+// so that the player gets a new address each time.
+class CannedServer final : public QObject
+{
+public:
+    CannedServer(QByteArray audio, bool sameText)
+        : m_audio(std::move(audio))
+        , m_sameText(sameText)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &CannedServer::accept);
+        m_server.listen(QHostAddress::LocalHost);
+    }
+
+    QString base() const { return u"http://127.0.0.1:%1"_s.arg(m_server.serverPort()); }
+    int speechRequests() const { return m_speechRequests; }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &pending = m_pending[socket];
+        pending += socket->readAll();
+        if (!pending.contains("\r\n\r\n"))
+            return;
+        const QByteArray target = pending.left(pending.indexOf("\r\n")).split(' ').value(1);
+        m_pending.remove(socket);
+
+        QByteArray type = "application/json; charset=utf-8";
+        QByteArray body;
+        if (target.startsWith("/translate_a/t")) {
+            ++m_translations;
+            body = "[[[\"Hello" +
+                   (m_sameText ? QByteArray() : ' ' + QByteArray::number(m_translations)) +
+                   "\",\"x\",\"\",\"\"]],,\"zh-CN\"]";
+        } else if (target.startsWith("/translate_tts")) {
+            ++m_speechRequests;
+            type = "audio/mpeg";
+            body = m_audio;
+        }
+        const QByteArray status = body.isEmpty() ? "404 Not Found" : "200 OK";
+        socket->write("HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+    QByteArray m_audio;
+    bool m_sameText;
+    int m_translations = 0;
+    int m_speechRequests = 0;
+};
+
+struct Sample
+{
+    int translations = 0;
+    qint64 rssKb = 0;
+    qint64 shmemKb = 0; // the part of rssKb in shared memory, such as the sound server's pool
+    qsizetype descriptors = 0;
+    int threads = 0;
+};
+
+Sample TakeSample(int translations)
+{
+    Sample sample;
+    sample.translations = translations;
+    QFile status(u"/proc/self/status"_s);
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.value(0) == "VmRSS:")
+                sample.rssKb = fields.value(1).toLongLong();
+            else if (fields.value(0) == "RssShmem:")
+                sample.shmemKb = fields.value(1).toLongLong();
+            else if (fields.value(0) == "Threads:")
+                sample.threads = fields.value(1).toInt();
+        }
+    }
+    sample.descriptors = QDir(u"/proc/self/fd"_s)
+                             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
+                             .size();
+    return sample;
+}
+
+// Counts what the player does with the clips: loaded ones and failures, across the players
+// that the Voice replaces after a failure.
+class PlayerWatch final : public QObject
+{
+public:
+    explicit PlayerWatch(Voice *voice)
+        : m_voice(voice)
+    {
+        follow();
+    }
+
+    void follow()
+    {
+        QMediaPlayer *player = m_voice->mediaPlayer();
+        if (player == m_player)
+            return;
+        m_player = player;
+        connect(player, &QMediaPlayer::mediaStatusChanged, this,
+                [this](QMediaPlayer::MediaStatus status) {
+                    if (status == QMediaPlayer::LoadedMedia)
+                        ++m_loaded;
+                    else if (status == QMediaPlayer::EndOfMedia)
+                        ++m_ended;
+                });
+        connect(player, &QMediaPlayer::errorOccurred, this, [this] { ++m_errors; });
+    }
+
+    int loaded() const { return m_loaded; }
+    int ended() const { return m_ended; }
+    int errors() const { return m_errors; }
+
+private:
+    Voice *m_voice;
+    QMediaPlayer *m_player = nullptr;
+    int m_loaded = 0;
+    int m_ended = 0;
+    int m_errors = 0;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCommandLineParser options;
+    options.setApplicationDescription(u"N translations with speech through the window."_s);
+    options.addHelpOption();
+    const QCommandLineOption countOption(
+        u"count"_s, u"Translations with speech, in hundreds (1000)."_s, u"n"_s, u"1000"_s);
+    const QCommandLineOption intervalOption(
+        u"interval"_s, u"Milliseconds from one translation to the next (250)."_s, u"ms"_s,
+        u"250"_s);
+    const QCommandLineOption sameOption(u"same-url"_s, u"Speak the same text every time."_s);
+    const QCommandLineOption unplayableOption(
+        u"unplayable"_s, u"Serve bytes that are not audio as the speech (the failure road)."_s);
+    const QCommandLineOption audioOption(u"audio"_s, u"The MP3 served as speech."_s, u"file"_s,
+                                         QStringLiteral(SOAK_AUDIO));
+    options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption});
+    options.process(app);
+    const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;
+    const int interval = std::max(0, options.value(intervalOption).toInt());
+
+    QFile audioFile(options.value(audioOption));
+    if (!audioFile.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(audioFile.fileName()));
+        return 2;
+    }
+    CannedServer server(options.isSet(unplayableOption) ? QByteArray(4096, '\0')
+                                                        : audioFile.readAll(),
+                        options.isSet(sameOption));
+
+    Form1Environment environment;
+    environment.programFolder = QCoreApplication::applicationDirPath();
+    environment.endpoints = Endpoints{server.base(), server.base(), server.base(), server.base()};
+    environment.requestTimeout = std::chrono::milliseconds(5000);
+    auto window = std::make_unique<Form1>(environment);
+    window->show();
+    auto *source = window->findChild<QPlainTextEdit *>(u"SourceContent"_s);
+    auto *result = window->findChild<QPlainTextEdit *>(u"ResultContent"_s);
+    auto *translate = window->findChild<QPushButton *>(u"Command1"_s);
+    auto *voice = window->findChild<Voice *>(u"Voice"_s);
+    if (!source || !result || !translate || !voice) {
+        std::fprintf(stderr, "the window lacks a control this run drives\n");
+        return 2;
+    }
+    PlayerWatch watch(voice);
+
+    // The first translation after start-up is never spoken: it only fills the result box.
+    source->setPlainText(u"soak"_s);
+    translate->click();
+
+    std::vector<Sample> samples;
+    int done = 0;
+    int unanswered = 0;
+    std::printf("%12s %10s %10s %12s %8s %8s %8s %8s\n", "translations", "rss_kb", "shmem_kb",
+                "descriptors", "threads", "fetched", "loaded", "errors");
+    QTimer pace;
+    pace.setInterval(interval);
+    QObject::connect(&pace, &QTimer::timeout, &app, [&] {
+        source->setPlainText(u"soak %1"_s.arg(done + 1));
+        translate->click();
+        watch.follow();
+        if (result->toPlainText().isEmpty())
+            ++unanswered;
+        if (++done % 100 != 0)
+            return;
+        samples.push_back(TakeSample(done));
+        const Sample &s = samples.back();
+        std::printf("%12d %10lld %10lld %12lld %8d %8d %8d %8d\n", s.translations, s.rssKb,
+                    s.shmemKb, static_cast<long long>(s.descriptors), s.threads,
+                    server.speechRequests(), watch.loaded(), watch.errors());
+        std::fflush(stdout);
+        if (done < count)
+            return;
+        pace.stop();
+        window.reset();
+        QCoreApplication::exit(unanswered == 0 ? 0 : 1);
+    });
+    pace.start();
+    const int exitCode = app.exec();
+
+    const Sample &first = samples.front();
+    const Sample &last = samples.back();
+    const int span = last.translations - first.translations;
+    if (span > 0) {
+        std::printf("\nafter the first %d: rss %+lld KB (%.2f KB per translation), "
+                    "shared %+lld KB, descriptors %+lld, threads %+d\n",
+                    first.translations, last.rssKb - first.rssKb,
+                    double(last.rssKb - first.rssKb) / span, last.shmemKb - first.shmemKb,
+                    static_cast<long long>(last.descriptors - first.descriptors),
+                    last.threads - first.threads);
+    }
+    std::printf("played to the end: %d, failed: %d, unanswered translations: %d\n", watch.ended(),
+                watch.errors(), unanswered);
+    return exitCode;
+}
