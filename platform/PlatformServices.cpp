@@ -3,8 +3,9 @@
 PlatformServices PlatformServices::desktop()
 {
     return {
-        std::make_shared<QtMessageBox>(),     std::make_shared<QtSaveFileDialog>(),
-        std::make_shared<QtClipboard>(),      std::make_shared<DesktopWebPageOpener>(),
-        std::make_shared<QtFileDownloader>(),
+        std::make_shared<QtMessageBox>(),
+        std::make_shared<QtSaveFileDialog>(),
+        std::make_shared<QtClipboard>(),
+        std::make_shared<DesktopWebPageOpener>(),
     };
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Clipboard.h"
-#include "FileDownloader.h"
 #include "MessageBoxService.h"
 #include "SaveFileDialog.h"
 #include "WebPageOpener.h"
@@ -15,7 +14,6 @@ struct PlatformServices
     std::shared_ptr<SaveFileDialog> saveFileDialog;
     std::shared_ptr<Clipboard> clipboard;
     std::shared_ptr<WebPageOpener> webPageOpener;
-    std::shared_ptr<FileDownloader> fileDownloader;
 
     static PlatformServices desktop();
 };

@@ -83,15 +83,9 @@ struct FakePlatform
     std::shared_ptr<FakeSaveFileDialog> saveFileDialog = std::make_shared<FakeSaveFileDialog>();
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeWebPageOpener> webPageOpener = std::make_shared<FakeWebPageOpener>();
-    std::shared_ptr<FileDownloader> fileDownloader;
-
-    // The real downloader, with a stall limit short enough for a test.
-    explicit FakePlatform(std::chrono::milliseconds stallTimeout = std::chrono::seconds(1))
-        : fileDownloader(std::make_shared<QtFileDownloader>(stallTimeout))
-    {}
 
     PlatformServices services() const
     {
-        return {messageBox, saveFileDialog, clipboard, webPageOpener, fileDownloader};
+        return {messageBox, saveFileDialog, clipboard, webPageOpener};
     }
 };
