@@ -15,12 +15,6 @@ namespace {
 
 using Fault = CannedReply::Fault;
 
-QString urlOn(quint16 port, QStringView pathAndQuery)
-{
-    const QString slash = pathAndQuery.startsWith(u'/') ? QString() : u"/"_s;
-    return u"http://127.0.0.1:"_s + QString::number(port) + slash + pathAndQuery;
-}
-
 // One client connection: reads whole requests (head and the body Content-Length declares) one
 // after another and writes each answer with its fault. Lives as long as its socket.
 struct Connection
@@ -28,29 +22,26 @@ struct Connection
     QTcpSocket *socket;
     std::function<CannedReply(const RecordedRequest &)> answerFor;
     QByteArray buffer;
-    bool answering = false;
     CannedReply reply;
+    bool answering = false;
     qsizetype sent = 0;
     qsizetype stopAt = 0;
 
     void readRequests()
     {
         buffer += socket->readAll();
-        const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
-        if (answering || headEnd < 0)
-            return;
+        const qsizetype headEnd = buffer.indexOf("\r\n\r\n") + 4;
         RecordedRequest request;
-        const QByteArrayList lines = buffer.left(headEnd).split('\n');
+        const QByteArrayList lines = buffer.left(headEnd).trimmed().split('\n');
         for (const QByteArray &line : lines.mid(1))
             request.headers.append(
                 {line.left(line.indexOf(':')), line.mid(line.indexOf(':') + 1).trimmed()});
-        const qsizetype size = headEnd + 4 + request.header("Content-Length").toLongLong();
-        if (buffer.size() < size)
+        const qsizetype size = headEnd + request.header("Content-Length").toLongLong();
+        if (answering || headEnd < 4 || buffer.size() < size)
             return;
-        request.requestLine = lines[0].trimmed();
-        request.method = request.requestLine.split(' ').value(0);
-        request.target = request.requestLine.split(' ').value(1);
-        request.body = buffer.mid(headEnd + 4, size - headEnd - 4);
+        const QByteArray requestLine = lines[0].trimmed();
+        request = {requestLine, requestLine.split(' ').value(0), requestLine.split(' ').value(1),
+                   request.headers, buffer.mid(headEnd, size - headEnd)};
         buffer.remove(0, size);
         answering = true;
         reply = answerFor(request);
@@ -60,21 +51,15 @@ struct Connection
 
     void sendHead()
     {
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
-        for (const auto &[name, value] : std::as_const(reply.headers))
-            head += name + ": " + value + "\r\n";
         const qsizetype size =
             reply.repeatedBodySize < 0 ? reply.body.size() : reply.repeatedBodySize;
         if (RecordedRequest{{}, {}, {}, reply.headers, {}}.header("Content-Length").isNull())
-            head += "Content-Length: " + QByteArray::number(size) + "\r\n";
+            reply.addHeader("Content-Length", QByteArray::number(size));
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
+        for (const auto &[name, value] : std::as_const(reply.headers))
+            head += name + ": " + value + "\r\n";
         socket->write(head + "\r\n");
-        sent = 0;
         stopAt = reply.fault == Fault::None || reply.fault == Fault::Drip ? size : size / 2;
-        if (reply.fault == Fault::Drip) {
-            auto *drip = new QTimer(socket);
-            QObject::connect(drip, &QTimer::timeout, socket, [this] { write(1); });
-            drip->start(100ms);
-        }
         sendBody();
     }
 
@@ -85,25 +70,28 @@ struct Connection
         sent += socket->write(reply.body.constData() + offset, count);
     }
 
+    // Runs again whenever bytes went out.
     void sendBody()
     {
-        while (answering && reply.fault != Fault::Drip && sent < stopAt &&
-               socket->bytesToWrite() < 256 * 1024)
+        if (answering && reply.fault == Fault::Drip && sent < stopAt)
+            return QTimer::singleShot(100ms, socket, [this] { write(1); });
+        while (answering && sent < stopAt && socket->bytesToWrite() < 256 * 1024)
             write(64 * 1024);
-        if (!answering || sent < stopAt)
+        if (!answering || sent < stopAt || reply.fault == Fault::StallMidBody)
             return;
-        if (reply.fault == Fault::None) {
+        if (reply.fault == Fault::CloseMidBody)
+            return socket->disconnectFromHost();
+        if (reply.fault != Fault::ResetMidBody) {
             answering = false;
-            readRequests();
-        } else if (reply.fault == Fault::CloseMidBody) {
-            socket->disconnectFromHost();
-        } else if (reply.fault == Fault::ResetMidBody && socket->bytesToWrite() == 0) {
-            // Only once the half body is out, or the reset would discard it.
-            const linger hardClose{1, 0};
-            setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hardClose,
-                       sizeof hardClose);
-            socket->abort();
+            sent = 0;
+            return readRequests();
         }
+        // Only once the half body is out, or the reset would discard it.
+        const linger hardClose{1, 0};
+        setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hardClose,
+                   sizeof hardClose);
+        if (socket->bytesToWrite() == 0)
+            socket->abort();
     }
 };
 
@@ -111,59 +99,43 @@ struct Connection
 
 QByteArray compress(QByteArrayView data, Compression format, qsizetype repeat)
 {
-    const int bits = format == Compression::Gzip   ? MAX_WBITS + 16
-                     : format == Compression::Zlib ? MAX_WBITS
-                                                   : -MAX_WBITS;
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, bits, 8, Z_DEFAULT_STRATEGY);
-    // Room for the whole stream, so every call takes all its input.
-    QByteArray compressed(qsizetype(deflateBound(&stream, uLong(data.size() * repeat))) + 64, 0);
-    stream.next_out = reinterpret_cast<Bytef *>(compressed.data());
-    stream.avail_out = uInt(compressed.size());
-    for (qsizetype i = 0; i < repeat; ++i) {
-        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.data()));
-        stream.avail_in = uInt(data.size());
-        deflate(&stream, i + 1 == repeat ? Z_FINISH : Z_NO_FLUSH);
-    }
-    compressed.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    return compressed;
+    const QByteArray plain = data.toByteArray().repeated(repeat);
+    const QByteArray zlib = qCompress(plain, 9).mid(4); // qCompress puts the length first
+    const QByteArray raw = zlib.mid(2).chopped(4);      // the zlib stream without head and check
+    if (format != Compression::Gzip)
+        return format == Compression::Zlib ? zlib : raw;
+    const quint32 trailer[] = {
+        quint32(crc32(0, reinterpret_cast<const Bytef *>(plain.data()), uInt(plain.size()))),
+        quint32(plain.size())}; // little-endian, as the gzip trailer and this machine are
+    return QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + raw +
+           QByteArray(reinterpret_cast<const char *>(trailer), sizeof trailer);
 }
 
 QByteArray RecordedRequest::path() const
 {
-    const QByteArray local =
-        target.startsWith("http://") ? target.mid(target.indexOf('/', 7)) : target;
-    return local.split('?').constFirst();
+    const qsizetype hostEnd = target.startsWith("http://") ? target.indexOf('/', 7) : 0;
+    return target.mid(hostEnd).split('?').constFirst();
 }
 
 QByteArray RecordedRequest::header(QByteArrayView name) const
 {
-    for (const auto &[key, value] : headers) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return value;
-    }
-    return {};
-}
-
-CannedReply CannedReply::page(int status, const QByteArray &body, const QByteArray &contentType)
-{
-    return {status, {{"Content-Type", contentType}}, body};
+    const auto found = std::find_if(headers.cbegin(), headers.cend(), [name](const auto &header) {
+        return header.first.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    return found == headers.cend() ? QByteArray() : found->second;
 }
 
 StandInServer::StandInServer(QObject *parent)
     : QObject(parent)
 {
-    if (!m_listener.listen(QHostAddress::LocalHost, 0))
-        qFatal("stand-in server cannot listen: %s", qPrintable(m_listener.errorString()));
+    m_listener.listen(QHostAddress::LocalHost, 0);
     connect(&m_listener, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
             auto connection = std::make_shared<Connection>(socket, [this](const auto &request) {
                 m_requests.append(request);
                 Q_EMIT requestReceived(request);
                 const Handler handler = m_handlers.value(request.path());
-                return handler ? handler(request)
-                               : CannedReply::page(404, "no handler for " + request.path());
+                return handler ? handler(request) : CannedReply::page(404, "no handler");
             });
             connect(socket, &QTcpSocket::readyRead, socket,
                     [connection] { connection->readRequests(); });
@@ -177,9 +149,10 @@ StandInServer::StandInServer(QObject *parent)
     });
 }
 
-QString StandInServer::url(QStringView pathAndQuery) const
+QString StandInServer::urlOn(quint16 port, QStringView pathAndQuery)
 {
-    return urlOn(port(), pathAndQuery);
+    const QString slash = pathAndQuery.startsWith(u'/') ? QString() : u"/"_s;
+    return u"http://127.0.0.1:"_s + QString::number(port) + slash + pathAndQuery;
 }
 
 QString StandInServer::closedPortUrl(QStringView pathAndQuery)

@@ -57,11 +57,13 @@ struct CannedReply
     Fault fault = Fault::None;
 
     static CannedReply page(int status, const QByteArray &body,
-                            const QByteArray &contentType = "text/html; charset=utf-8");
+                            const QByteArray &contentType = "text/html; charset=utf-8")
+    {
+        return {status, {{"Content-Type", contentType}}, body};
+    }
     CannedReply &addHeader(const QByteArray &name, const QByteArray &value)
     {
-        headers.append({name, value});
-        return *this;
+        return headers.append({name, value}), *this;
     }
 };
 
@@ -86,7 +88,7 @@ public:
     }
     quint16 port() const { return m_listener.serverPort(); }
     // "http://127.0.0.1:PORT" followed by the path (a missing leading slash is added).
-    QString url(QStringView pathAndQuery) const;
+    QString url(QStringView pathAndQuery) const { return urlOn(port(), pathAndQuery); }
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
     static QString closedPortUrl(QStringView pathAndQuery);
     // New connections are refused from now on; the ones made go on.
@@ -101,6 +103,8 @@ Q_SIGNALS:
     void requestReceived(const TestSupport::RecordedRequest &request);
 
 private:
+    static QString urlOn(quint16 port, QStringView pathAndQuery);
+
     QTcpServer m_listener;
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
