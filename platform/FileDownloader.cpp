@@ -4,6 +4,8 @@
 
 #include <QSaveFile>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
 
 bool DownloadToFile(const QString &url, const QString &filePath,
@@ -27,6 +29,6 @@ bool DownloadToFile(const QString &url, const QString &filePath,
     // QSaveFile buffers writes, and Qt 6.4's commit() returns true after a flush that failed,
     // renaming a short or empty file over the old one: a full disk shows only here.
     if (!file.flush() || file.error() != QFileDevice::NoError)
-        return fail(u"write error: "_s + file.errorString());
+        return fail(u"write error: "_s + qt_error_string(errno));
     return file.commit();
 }

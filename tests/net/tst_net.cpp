@@ -1,8 +1,16 @@
+#include "FileDownloader.h"
 #include "GetPostByXmlHttp.h"
 #include "StandInServer.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace GetPostByXmlHttp;
 using namespace TestSupport;
@@ -13,11 +21,34 @@ Q_DECLARE_METATYPE(GetPostByXmlHttp::HttpOptions)
 
 namespace {
 
-const QByteArray page = QByteArray("<html>中文 translation</html>\r\n").repeated(40);
+// 2.5 KiB: less than QSaveFile buffers, so a full disk shows only when the buffer is flushed.
+const QByteArray page = QByteArray("<html>中文 translation</html>\r\n").repeated(80);
+const QString body = u"text=%E4%B8%AD%20x&to=en"_s;
 
-CannedReply coded(const QByteArray &coding, const QByteArray &body)
+// A save over b.mp3 of an earlier save: the files of the folder afterwards, name and content.
+QByteArrayList saveOverEarlierFile(const QString &url, const HttpOptions &options, bool fullDisk)
 {
-    return {200, {{"Content-Encoding", coding}}, body};
+    QTemporaryDir folder;
+    QFile earlier(folder.filePath(u"b.mp3"_s));
+    if (!earlier.open(QIODevice::WriteOnly) || !earlier.write("earlier") || !earlier.flush())
+        return {};
+    QProcess child; // for a full disk: a save under a file-size limit
+    child.setChildProcessModifier([] {
+        // Writes past 1 KiB fail as on a full disk: with SIGXFSZ ignored, write() gives EFBIG.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    if (fullDisk) {
+        child.start(QCoreApplication::applicationFilePath(), {url, earlier.fileName()});
+        QTest::qWaitFor([&child] { return child.state() == QProcess::NotRunning; });
+        qWarning("%s", child.readAllStandardError().trimmed().constData());
+    }
+    const int ok = fullDisk ? child.exitCode() : DownloadToFile(url, earlier.fileName(), options);
+    earlier.close();
+    earlier.open(QIODevice::ReadOnly);
+    return {QByteArray::number(ok), QDir(folder.path()).entryList(QDir::Files).join(u' ').toUtf8(),
+            earlier.readAll()};
 }
 
 } // namespace
@@ -30,7 +61,6 @@ private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
     void textHelpers_data();
     void textHelpers();
-    void postSendsTheBrowserHeaders();
     void exchange_data();
     void exchange();
 };
@@ -39,27 +69,21 @@ void TestNet::textHelpers_data()
 {
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("expected");
-    const QString dictionary =
-        u"[[[\"Hi\",\"你\"]],[[\"int\",[\"hi\",\"yo\"]],[\"n\",[\"x\"]]],\"\"]"_s;
-
-    QTest::newRow("encode") << UrlEncodeUtf8(u"A b~\r\n") << u"%41%20%62%7E%0D%0A"_s;
-    QTest::newRow("encode 2, 3, 4 bytes, a lone surrogate")
-        << UrlEncodeUtf8(QString(u"\u07FF\u0800中😀"_s + QChar(0xDC00)))
-        << u"%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s;
-    QTest::newRow("between") << TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"</a>") << u"1"_s;
-    QTest::newRow("between, end after start")
-        << TextBetween(u"<a>1</a>", u"<a>", u"a>") << u"1</"_s;
-    QTest::newRow("between, end before start") << TextBetween(u"</a><a>", u"<a>", u"</a>") << u""_s;
-    QTest::newRow("google dictionary")
-        << ParseGoogleReply(dictionary, u"GET", 1) << u"int:hi,yo\r\nn:x"_s;
-    QTest::newRow("google first segment, English")
-        << ParseGoogleReply(u"[[[\"Thanks\",\"谢谢\"]],,\"zh\"]", u"GET", 1) << u"Thanks."_s;
-    QTest::newRow("google first segment, other")
-        << ParseGoogleReply(u"[[[\"Hi\",\"x\"]],,\"\"]", u"GET", 0) << u"Hi"_s;
-    QTest::newRow("google page text")
-        << ParseGoogleReply(u"&amp;quot;a&amp;quot;&lt;br&gt;b &lt;", u"POST", 1) << u"\"a\"b "_s;
-    QTest::newRow("google mode is case-sensitive")
-        << ParseGoogleReply(u"[[[\"a\"]]", u"get", 1) << u"[[[\"a\"]]"_s;
+    const auto row = [](const char *name, const QString &result, const QString &expected) {
+        QTest::newRow(name) << result << expected;
+    };
+    row("encode: 1, 2, 3 and 4 bytes, a lone surrogate",
+        UrlEncodeUtf8(QString(u"A b~\r\n\u07FF\u0800中😀"_s + QChar(0xDC00))),
+        u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s);
+    row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
+    row("dictionary",
+        ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET", 1),
+        u"v:a,b\r\nn:x"_s);
+    row("segment, English", ParseGoogleReply(u"[[[\"Thanks\",\"谢谢\"]],,\"zh\"]", u"GET", 1),
+        u"Thanks."_s);
+    row("page", ParseGoogleReply(u"&amp;quot;a&amp;quot;&lt;br&gt;b &lt;", u"POST", 1),
+        u"\"a\"b "_s);
+    row("mode is case-sensitive", ParseGoogleReply(u"[[[\"a\"]]", u"get", 1), u"[[[\"a\"]]"_s);
 }
 
 void TestNet::textHelpers()
@@ -67,33 +91,6 @@ void TestNet::textHelpers()
     QFETCH(QString, result);
     QFETCH(QString, expected);
     QCOMPARE(result, expected);
-}
-
-void TestNet::postSendsTheBrowserHeaders()
-{
-    StandInServer server;
-    server.serve("/t", CannedReply::page(200, "ok"));
-    const QString url = server.url(u"/t?from=zh%20CN&q=%E4%B8%AD");
-    QCOMPARE(HttpPostText(url, u"text=%E4%B8%AD%20x&to=en"_s), u"ok"_s);
-    QCOMPARE(HttpGetText(url), u"ok"_s);
-
-    const RecordedRequest post = server.requests().constFirst();
-    QCOMPARE(post.requestLine, "POST /t?from=zh%20CN&q=%E4%B8%AD HTTP/1.1"_ba);
-    QCOMPARE(post.headers.mid(1, 7),
-             HeaderList({{"Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
-                                    "application/x-shockwave-flash, application/vnd.ms-excel, "
-                                    "application/vnd.ms-powerpoint, application/msword, "
-                                    "application/x-silverlight, */*"},
-                         {"Referer", url.toUtf8()},
-                         {"Content-Type", "application/x-www-form-urlencoded"},
-                         {"Accept-Encoding", "gzip, deflate"},
-                         {"Content-Length", "24"},
-                         {"Connection", "Keep-Alive"},
-                         {"Cache-Control", "no-cache"}}));
-    QCOMPARE(post.body, "text=%E4%B8%AD%20x&to=en"_ba);
-    const RecordedRequest get = server.lastRequest();
-    QCOMPARE(get.requestLine, "GET /t?from=zh%20CN&q=%E4%B8%AD HTTP/1.1"_ba);
-    QVERIFY(get.header("Referer").isNull() && get.header("Cache-Control").isNull());
 }
 
 void TestNet::exchange_data()
@@ -104,54 +101,58 @@ void TestNet::exchange_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning"); // after the method; empty: none
     QTest::addColumn<QString>("url");     // empty: the stand-in server's
+    QTest::addColumn<QByteArray>("way");  // "proxy", "no_proxy" (naming the host), "full disk"
 
     const auto row = [](const QByteArrayList &methods, const char *name, const CannedReply &reply,
                         const QString &text, const QString &warning = {},
-                        const HttpOptions &options = {}, const QString &url = {}) {
+                        const HttpOptions &options = {}, const QString &url = {},
+                        const QByteArray &way = {}) {
         for (const QByteArray &method : methods)
             QTest::addRow("%s %s", method.constData(), name)
-                << method << reply << options << text << warning << url;
+                << method << reply << options << text << warning << url << way;
     };
-    const QByteArrayList both = {"GET", "POST"};
+    const QByteArrayList all = {"GET", "POST", "SAVE"};
     const QString text = QString::fromUtf8(page);
     const QByteArray gzip = compress(page, Compression::Gzip);
     const QByteArray atCap(HttpOptions().maxBodyBytes, 'x');
 
-    row(both, "404 page is the result", CannedReply::page(404, "<h1>gone</h1>"), u"<h1>gone</h1>"_s,
-        u" 127\\.0\\.0\\.1:\\d+/r: HTTP status 404$"_s);
+    row(all, "through the proxy", CannedReply::page(200, page), text, {}, {}, {}, "proxy");
+    row(all, "404 page is the result", CannedReply::page(404, "<h1>gone</h1>"), u"<h1>gone</h1>"_s,
+        u"127\\.0\\.0\\.1:\\d+/r: HTTP status 404$"_s);
+    const auto coded = [](const QByteArray &coding, const QByteArray &body) {
+        return CannedReply{200, {{"Content-Encoding", coding}}, body};
+    };
     row({"POST"}, "x-gzip", coded(" X-GZIP ", gzip), text);
     row({"POST"}, "deflate, zlib", coded("deflate", compress(page, Compression::Zlib)), text);
-    row({"POST"}, "deflate, raw", coded("deflate", compress(page, Compression::RawDeflate)), text);
-    row({"POST"}, "codings undone last first",
-        coded("gzip, deflate", compress(gzip, Compression::Zlib)), text);
-    row({"POST"}, "gzip without its end", coded("gzip", gzip.chopped(4)), {}, u"corrupt"_s);
-    row({"POST"}, "unknown coding", coded("br", page), {}, u"corrupt"_s);
-    row({"POST"}, "gzip inflating past the cap in pieces",
+    row({"POST"}, "gzip cut short", coded("gzip", gzip.chopped(4)), {}, u"corrupt"_s);
+    row({"POST"}, "gzip past the cap in pieces",
         coded("gzip", compress(QByteArray(1000, ' '), Compression::Gzip, 200)), {},
-        u"over the cap once inflated"_s);
-    row(both, "GBK labelled gb2312",
+        u"once inflated"_s);
+    row(all, "GBK labelled gb2312",
         CannedReply::page(200, "\xd6\xd0\xce\xc4\xe9\x46", "text/html;charset=\"gb2312\""),
         u"中文镕"_s);
-    row(both, "byte-order mark outranks the label",
+    row(all, "byte-order mark outranks the label",
         CannedReply::page(200, "\xef\xbb\xbf中文", "text/html; charset=gbk"), u"中文"_s);
-    row(both, "empty body", CannedReply(), {}, u"empty body"_s);
-    row(both, "body at the cap", CannedReply{200, {}, atCap}, QString::fromLatin1(atCap));
-    row(both, "endless body", CannedReply{200, {}, page, 1LL << 40}, {},
+    row({"GET", "POST"}, "empty body", CannedReply(), {}, u"empty body"_s);
+    row(all, "body at the cap", CannedReply{200, {}, atCap}, QString::fromLatin1(atCap));
+    row(all, "endless body", CannedReply{200, {}, page, 1LL << 40}, {},
         u"over the cap of 98304 bytes"_s);
-    for (const qsizetype size : {qsizetype(-1), qsizetype(6 << 20)}) {
-        const QString cut = u"(connection closed by the server|cut short at \\d+ of \\d+ bytes)"_s;
-        row(both, "closed mid-body", CannedReply{200, {}, page, size, {}, Fault::CloseMidBody}, {},
-            cut, {{}, {}, 8 << 20});
-        row(both, "reset mid-body", CannedReply{200, {}, page, size, {}, Fault::ResetMidBody}, {},
-            cut, {{}, {}, 8 << 20});
-    }
-    row(both, "hang", CannedReply{200, {}, {}, -1, {}, Fault::Hang}, {},
+    // Transfer-Encoding outranks Content-Length; both at odds is a sign of response splitting.
+    row(all, "chunked, at odds with its length",
+        {200, {{"Transfer-Encoding", "chunked"}}, "3\r\nabc\r\n0\r\n\r\n"}, {},
+        u"cut short at 3 of 13 bytes"_s);
+    const QString cut = u"(connection closed by the server|cut short at \\d+ of \\d+ bytes)"_s;
+    row(all, "reset mid-body", CannedReply{200, {}, page, 6 << 20, {}, Fault::ResetMidBody}, {},
+        cut, {{}, {}, 8 << 20});
+    row({"SAVE"}, "full disk", CannedReply::page(200, page), {}, u"write error"_s, {}, {},
+        "full disk");
+    row(all, "hang", CannedReply{200, {}, {}, -1, {}, Fault::Hang}, {},
         u"time-out after 0.2 s without data"_s, {200ms});
-    row(both, "drip", CannedReply{200, {}, page, -1, {}, Fault::Drip}, {},
+    row(all, "drip", CannedReply{200, {}, page, -1, {}, Fault::Drip}, {},
         u"no end within the deadline of 0.5 s"_s, {30s, 500ms});
-    row(both, "refused", {}, {}, u"connection refused"_s, {}, StandInServer::closedPortUrl(u"/r"));
-    row(both, "not a web address", {}, {}, u"not an http"_s, {}, u"file:///etc/hostname"_s);
-    row(both, "line break in the address", {}, {}, u"not an http"_s, {}, u"http://a/r\r\nX: 1"_s);
+    row(all, "refused", {}, {}, u"connection refused"_s, {}, StandInServer::closedPortUrl(u"/r"));
+    row(all, "not a web address", {}, {}, u"not an http"_s, {}, u"file:///etc/hostname"_s);
+    row(all, "line break in the address", {}, {}, u"not an http"_s, {}, u"http://a/r\r\nX: 1"_s);
 }
 
 void TestNet::exchange()
@@ -162,15 +163,59 @@ void TestNet::exchange()
     QFETCH(QString, text);
     QFETCH(QString, warning);
     QFETCH(QString, url);
+    QFETCH(QByteArray, way);
 
-    StandInServer server;
+    StandInServer server, proxy;
     server.serve("/r", reply);
-    const QString target = url.isEmpty() ? server.url(u"/r?q=secret") : url;
+    proxy.serve("/r", reply);
+    // A proxy is set, but no_proxy names the host, except on the "proxy" way.
+    qputenv("http_proxy", proxy.url(u"").toUtf8());
+    qputenv("no_proxy", way == "proxy" ? "" : "127.0.0.1");
+    const QString target = url.isEmpty() ? server.url(u"/r?from=zh%20CN&q=%E4%B8%AD") : url;
     if (!warning.isEmpty())
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^"_s + method + u".*"_s + warning));
-    QCOMPARE(method == "GET" ? HttpGetText(target, options) : HttpPostText(target, u"q"_s, options),
-             text);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"(GET|POST).*"_s + warning));
+    if (method == "SAVE")
+        QCOMPARE(saveOverEarlierFile(target, options, way == "full disk"),
+                 QByteArrayList({QByteArray::number(warning.isEmpty()), "b.mp3",
+                                 warning.isEmpty() ? reply.body : "earlier"}));
+    else
+        QCOMPARE(method == "GET" ? HttpGetText(target, options)
+                                 : HttpPostText(target, body, options),
+                 text);
+
+    // What went on the wire, and where, whatever came back.
+    const QList<RecordedRequest> seen = proxy.requests() + server.requests();
+    QCOMPARE(seen.size(), url.isEmpty() ? 1 : 0);
+    QCOMPARE(proxy.requests().size(), way == "proxy" ? 1 : 0);
+    if (seen.isEmpty())
+        return;
+    const QByteArray sent =
+        proxy.requests().isEmpty() ? "/r?from=zh%20CN&q=%E4%B8%AD" : target.toUtf8();
+    QCOMPARE(seen[0].requestLine, (method == "POST" ? "POST " : "GET ") + sent + " HTTP/1.1");
+    QCOMPARE(seen[0].body, method == "POST" ? body.toUtf8() : QByteArray());
+    if (method == "POST")
+        QCOMPARE(seen[0].headers.mid(1, 7),
+                 HeaderList({{"Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
+                                        "application/x-shockwave-flash, application/vnd.ms-excel, "
+                                        "application/vnd.ms-powerpoint, application/msword, "
+                                        "application/x-silverlight, */*"},
+                             {"Referer", target.toUtf8()},
+                             {"Content-Type", "application/x-www-form-urlencoded"},
+                             {"Accept-Encoding", "gzip, deflate"},
+                             {"Content-Length", "24"},
+                             {"Connection", "Keep-Alive"},
+                             {"Cache-Control", "no-cache"}}));
+    else
+        QVERIFY(seen[0].header("Referer").isNull());
 }
 
-QTEST_GUILESS_MAIN(TestNet)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The child of the full-disk row; its exit status says whether it saved.
+    if (argc == 3 && qstrncmp(argv[1], "http:", 5) == 0)
+        return DownloadToFile(QString::fromUtf8(argv[1]), QString::fromUtf8(argv[2]), {});
+    TestNet test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_net.moc"

@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 #include <zlib.h>
 
-using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace TestSupport {
@@ -45,45 +44,38 @@ struct Connection
         buffer.remove(0, size);
         answering = true;
         reply = answerFor(request);
-        if (reply.fault != Fault::Hang)
-            QTimer::singleShot(reply.delay, socket, [this] { sendHead(); });
-    }
-
-    void sendHead()
-    {
-        const qsizetype size =
+        const qsizetype bodySize =
             reply.repeatedBodySize < 0 ? reply.body.size() : reply.repeatedBodySize;
-        if (RecordedRequest{{}, {}, {}, reply.headers, {}}.header("Content-Length").isNull())
-            reply.addHeader("Content-Length", QByteArray::number(size));
+        reply.addHeader("Content-Length", QByteArray::number(bodySize));
         QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
         for (const auto &[name, value] : std::as_const(reply.headers))
             head += name + ": " + value + "\r\n";
-        socket->write(head + "\r\n");
-        stopAt = reply.fault == Fault::None || reply.fault == Fault::Drip ? size : size / 2;
-        sendBody();
+        sent = 0;
+        stopAt = reply.fault == Fault::None || reply.fault == Fault::Drip ? bodySize : bodySize / 2;
+        if (reply.fault != Fault::Hang)
+            // The body follows when the head went out, on bytesWritten.
+            QTimer::singleShot(reply.delay, socket, [this, head] { socket->write(head + "\r\n"); });
     }
 
-    void write(qsizetype count)
+    QByteArray nextPiece(qsizetype size) const
     {
-        const qsizetype offset = sent % reply.body.size();
-        count = std::min({count, reply.body.size() - offset, stopAt - sent});
-        sent += socket->write(reply.body.constData() + offset, count);
+        return reply.body.mid(sent % reply.body.size(), std::min(size, stopAt - sent));
     }
 
     // Runs again whenever bytes went out.
     void sendBody()
     {
         if (answering && reply.fault == Fault::Drip && sent < stopAt)
-            return QTimer::singleShot(100ms, socket, [this] { write(1); });
+            return QTimer::singleShot(100ms, socket,
+                                      [this] { sent += socket->write(nextPiece(1)); });
         while (answering && sent < stopAt && socket->bytesToWrite() < 256 * 1024)
-            write(64 * 1024);
+            sent += socket->write(nextPiece(64 * 1024));
         if (!answering || sent < stopAt || reply.fault == Fault::StallMidBody)
             return;
         if (reply.fault == Fault::CloseMidBody)
             return socket->disconnectFromHost();
         if (reply.fault != Fault::ResetMidBody) {
             answering = false;
-            sent = 0;
             return readRequests();
         }
         // Only once the half body is out, or the reset would discard it.
@@ -141,25 +133,10 @@ StandInServer::StandInServer(QObject *parent)
                     [connection] { connection->readRequests(); });
             connect(socket, &QTcpSocket::bytesWritten, socket,
                     [connection] { connection->sendBody(); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                ++m_closedConnections;
-                socket->deleteLater();
-            });
+            connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_closedConnections; });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
-}
-
-QString StandInServer::urlOn(quint16 port, QStringView pathAndQuery)
-{
-    const QString slash = pathAndQuery.startsWith(u'/') ? QString() : u"/"_s;
-    return u"http://127.0.0.1:"_s + QString::number(port) + slash + pathAndQuery;
-}
-
-QString StandInServer::closedPortUrl(QStringView pathAndQuery)
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return urlOn(probe.serverPort(), pathAndQuery);
 }
 
 } // namespace TestSupport

@@ -48,7 +48,7 @@ struct CannedReply
     };
 
     int status = 200;
-    // Sent in this order, then Content-Length (of the whole body) unless present.
+    // Sent in this order, then Content-Length (of the whole body).
     HeaderList headers;
     QByteArray body;
     // When not negative, the body is sent again and again until this many bytes went out.
@@ -88,9 +88,13 @@ public:
     }
     quint16 port() const { return m_listener.serverPort(); }
     // "http://127.0.0.1:PORT" followed by the path (a missing leading slash is added).
-    QString url(QStringView pathAndQuery) const { return urlOn(port(), pathAndQuery); }
+    QString url(QStringView pathAndQuery) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/").arg(port()) +
+               pathAndQuery.mid(pathAndQuery.startsWith(u'/'));
+    }
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
-    static QString closedPortUrl(QStringView pathAndQuery);
+    static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }
     // New connections are refused from now on; the ones made go on.
     void stopListening() { m_listener.close(); }
 
@@ -103,8 +107,6 @@ Q_SIGNALS:
     void requestReceived(const TestSupport::RecordedRequest &request);
 
 private:
-    static QString urlOn(quint16 port, QStringView pathAndQuery);
-
     QTcpServer m_listener;
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
