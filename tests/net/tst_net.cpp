@@ -25,7 +25,8 @@ namespace {
 const QByteArray page = QByteArray("<html>中文 translation</html>\r\n").repeated(80);
 const QString body = u"text=%E4%B8%AD%20x&to=en"_s;
 
-// A save over b.mp3 of an earlier save: the files of the folder afterwards, name and content.
+// A save over b.mp3 of an earlier save: whether it saved, the files of the folder afterwards
+// and what b.mp3 then holds.
 QByteArrayList saveOverEarlierFile(const QString &url, const HttpOptions &options, bool fullDisk)
 {
     QTemporaryDir folder;
@@ -42,6 +43,7 @@ QByteArrayList saveOverEarlierFile(const QString &url, const HttpOptions &option
     if (fullDisk) {
         child.start(QCoreApplication::applicationFilePath(), {url, earlier.fileName()});
         QTest::qWaitFor([&child] { return child.state() == QProcess::NotRunning; });
+        // The child's warning, passed on so that the row's expected warning covers it.
         qWarning("%s", child.readAllStandardError().trimmed().constData());
     }
     const int ok = fullDisk ? child.exitCode() : DownloadToFile(url, earlier.fileName(), options);
@@ -101,7 +103,7 @@ void TestNet::exchange_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning"); // after the method; empty: none
     QTest::addColumn<QString>("url");     // empty: the stand-in server's
-    QTest::addColumn<QByteArray>("way");  // "proxy", "no_proxy" (naming the host), "full disk"
+    QTest::addColumn<QByteArray>("way");  // "proxy": through it; "full disk": in a child
 
     const auto row = [](const QByteArrayList &methods, const char *name, const CannedReply &reply,
                         const QString &text, const QString &warning = {},
