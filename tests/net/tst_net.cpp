@@ -137,8 +137,9 @@ void TestNet::exchange_data()
         CannedReply::page(200, "\xef\xbb\xbf中文", "text/html; charset=gbk"), u"中文"_s);
     row({"GET", "POST"}, "empty body", CannedReply(), {}, u"empty body"_s);
     row(all, "body at the cap", CannedReply{200, {}, atCap}, QString::fromLatin1(atCap));
-    row(all, "endless body", CannedReply{200, {}, page, 1LL << 40}, {},
-        u"over the cap of 98304 bytes"_s);
+    const QString overCap = u"over the cap of 98304 bytes"_s;
+    row(all, "one byte past the cap", CannedReply{200, {}, atCap, atCap.size() + 1}, {}, overCap);
+    row(all, "endless body", CannedReply{200, {}, page, 1LL << 40}, {}, overCap);
     // Transfer-Encoding outranks Content-Length; both at odds is a sign of response splitting.
     row(all, "chunked, at odds with its length",
         {200, {{"Transfer-Encoding", "chunked"}}, "3\r\nabc\r\n0\r\n\r\n"}, {},
