@@ -1,4 +1,5 @@
 #include "CommonDialog.h"
+#include "FileDownloader.h"
 #include "Form1.h"
 #include "Voice.h"
 
@@ -24,7 +25,11 @@ void Form1::bc_Click()
         setStatus(u"您取消了音频保存操作..."_s);
         return;
     }
-    if (m_environment.platform.fileDownloader->download(m_voice->URL(), *fileName))
+    GetPostByXmlHttp::HttpOptions options;
+    options.timeout = m_environment.requestTimeout;
+    options.deadline = DownloadDeadline;
+    options.maxBodyBytes = MaxDownloadBytes;
+    if (DownloadToFile(m_voice->URL(), *fileName, options))
         setStatus(u"音频文件已保存,路径:["_s + *fileName + u"]"_s);
     else
         setStatus(u"音频文件保存失败,请检查网络连接或保存路径..."_s);

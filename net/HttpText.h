@@ -1,37 +1,56 @@
 #pragma once
 
+#include <QEventLoop>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <chrono>
 
+class QIODevice;
+
 namespace GetPostByXmlHttp {
 
 struct HttpOptions
 {
-    // An exchange that stalls this long ends empty; zero or less waits without limit.
+    // An exchange that receives nothing for this long ends empty; zero or less: no limit.
     std::chrono::milliseconds timeout{30000};
-    // Cap on the body as received and once decompressed; a longer body ends empty.
-    qsizetype maxBodyBytes = 32 * 1024 * 1024;
+    // An exchange not done this long after it began ends empty, however steadily bytes
+    // trickle in; zero or less: no limit. A translation reply is at most maxBodyBytes: on a
+    // 2G link (about 5 KB/s) that is some 20 s, plus a few slow round trips to set up TLS
+    // through a proxy, so a minute leaves a slow but honest service room to spare.
+    std::chrono::milliseconds deadline{60000};
+    // Cap on the body as received and once decompressed; a longer body ends empty. The
+    // result box lays out an unbroken 96 KiB run of text in about a second (a word it must
+    // break anywhere costs quadratic time), and a service's longest reply, its 5,000
+    // characters of source echoed beside the translation in a page, stays under it.
+    qsizetype maxBodyBytes = 96 * 1024;
     // When this object is destroyed during the wait, the request is dropped and the call
     // returns the empty text: the window that asked is gone.
     QPointer<QObject> context;
+    // What the caller's event loop goes on doing during the wait.
+    QEventLoop::ProcessEventsFlags waitFlags = QEventLoop::AllEvents;
 };
 
-// Both calls send one request and wait for the whole reply in a local event loop, so the
-// caller's window keeps processing its events meanwhile. They return the reply body as text,
-// whatever its HTTP status, decompressed and read in its charset; and the empty text when the
-// exchange cannot complete (unreachable, reset, cut short, timed out, corrupt, too long) or
-// when the wait ends early (context destroyed, application quitting). Only http and https
-// URLs are fetched. Nothing is kept between calls: no connection, cookie or cache.
+// The calls send one request and wait for the whole reply in a local event loop, so the
+// caller's window keeps processing its events meanwhile. Only http and https URLs are
+// fetched, over HTTP/1.1, through the system's proxy settings. Nothing is kept between calls:
+// no connection, cookie or cache. A failure logs one warning in bremo.net saying why.
 
-// GET of url as given (its escapes reach the wire unchanged), with no header of its own.
+// GET of url as given (its escapes reach the wire unchanged), with no header of its own. The
+// reply body as text, whatever its HTTP status, decompressed and read in its charset; the
+// empty text when the exchange cannot complete (unreachable, reset, cut short, timed out,
+// corrupt, too long) or when the wait ends early (context destroyed, application quitting).
 QString HttpGetText(const QString &url, const HttpOptions &options = {});
 
 // POST of body to url with the request headers of the old browser component: Accept,
 // Referer (url itself), Content-Type (form-encoded), Accept-Encoding (gzip, deflate),
-// Content-Length, Connection and Cache-Control, in that order.
+// Content-Length, Connection and Cache-Control, in that order. Its reply as HttpGetText's.
 QString HttpPostText(const QString &url, const QString &body, const HttpOptions &options = {});
+
+// GET of url as HttpGetText sends it, the body written into sink as it arrives. True when the
+// whole body arrived with a status below 400 and sink took every byte; after false, sink may
+// hold part of a body.
+bool HttpGetInto(const QString &url, QIODevice &sink, const HttpOptions &options = {});
 
 } // namespace GetPostByXmlHttp

@@ -1,61 +1,34 @@
 #include "FileDownloader.h"
 
-#include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
+#include "NetLog.h"
+
 #include <QSaveFile>
 
-#include <memory>
+#include <cerrno>
 
-QtFileDownloader::QtFileDownloader(std::chrono::milliseconds stallTimeout)
-    : m_stallTimeout(stallTimeout)
-{}
+using namespace Qt::StringLiterals;
 
-bool QtFileDownloader::download(const QString &url, const QString &filePath)
+bool DownloadToFile(const QString &url, const QString &filePath,
+                    const GetPostByXmlHttp::HttpOptions &options)
 {
     // Written beside the target and renamed over it only once complete.
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto fail = [&](const QString &reason) {
+        GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", url), reason);
+        file.cancelWriting();
         return false;
-
-    QNetworkAccessManager manager;
-    manager.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkRequest request(QUrl::fromEncoded(url.toUtf8()));
-    request.setTransferTimeout(int(m_stallTimeout.count()));
-    const std::unique_ptr<QNetworkReply> reply(manager.get(request));
-
-    qint64 received = 0;
-    bool writeFailed = false;
-    auto drain = [&] {
-        const QByteArray chunk = reply->readAll();
-        received += chunk.size();
-        if (file.write(chunk) != chunk.size()) {
-            writeFailed = true;
-            reply->abort();
-        }
     };
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, drain);
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!reply->isFinished()) {
-        // The application is quitting: leave the target alone.
-        reply->abort();
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(u"cannot write the file: "_s + file.errorString());
+    GetPostByXmlHttp::HttpOptions blocking = options;
+    blocking.waitFlags = QEventLoop::ExcludeUserInputEvents;
+    if (!GetPostByXmlHttp::HttpGetInto(url, file, blocking)) {
         file.cancelWriting();
         return false;
     }
-    drain();
-
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool encoded = reply->hasRawHeader("Content-Encoding");
-    const qint64 declared = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    const bool cutShort = !encoded &&
-                          reply->header(QNetworkRequest::ContentLengthHeader).isValid() &&
-                          received != declared;
-    if (writeFailed || reply->error() != QNetworkReply::NoError || status >= 400 || cutShort) {
-        file.cancelWriting();
-        return false;
-    }
+    // QSaveFile buffers writes, and Qt 6.4's commit() returns true after a flush that failed,
+    // renaming a short or empty file over the old one: a full disk shows only here.
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return fail(u"write error: "_s + qt_error_string(errno));
     return file.commit();
 }

@@ -2,9 +2,5 @@
 
 PlatformServices PlatformServices::desktop()
 {
-    return {
-        std::make_shared<QtMessageBox>(),
-        std::make_shared<QtSaveFileDialog>(),
-        std::make_shared<QtFileDownloader>(),
-    };
+    return {std::make_shared<QtMessageBox>(), std::make_shared<QtSaveFileDialog>()};
 }

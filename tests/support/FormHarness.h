@@ -53,8 +53,7 @@ struct FormHarness
         environment.endpoints = {services, services, services,
                                  QStringLiteral("https://forum.invalid/bremo")};
         environment.requestTimeout = std::chrono::seconds(5);
-        environment.platform = {messageBox, saveFileDialog,
-                                std::make_shared<QtFileDownloader>(environment.requestTimeout)};
+        environment.platform = {messageBox, saveFileDialog};
         form = std::make_unique<Form1>(std::move(environment));
     }
 

@@ -1,24 +1,77 @@
 #pragma once
 
-#include "CannedReply.h"
-#include "RecordedRequest.h"
-
-#include <QByteArray>
 #include <QHash>
-#include <QList>
-#include <QObject>
-#include <QString>
-#include <QStringView>
 #include <QTcpServer>
 
+#include <chrono>
 #include <functional>
 
 namespace TestSupport {
 
-// An HTTP/1.1 server on 127.0.0.1 that plays a web service for one test: each path has a
-// handler that turns the recorded request into a canned reply. It records every request it
-// receives and stops, connections and all, when it is destroyed. It runs on the thread of
-// its owner and needs that thread's event loop, which the calls under test spin anyway.
+using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
+
+enum class Compression
+{
+    Gzip,
+    Zlib,
+    RawDeflate
+};
+
+// data repeated `repeat` times as one stream: a few kilobytes can stand for megabytes.
+QByteArray compress(QByteArrayView data, Compression format, qsizetype repeat = 1);
+
+// One request as received. Sent to a proxy, its target is the absolute URL.
+struct RecordedRequest
+{
+    QByteArray requestLine; // e.g. "POST /translate?a=%20 HTTP/1.1"
+    QByteArray method;
+    QByteArray target;
+    HeaderList headers; // in the order received, names as sent
+    QByteArray body;
+
+    QByteArray path() const; // the target without scheme, host and query
+    // The first value of the header, its name compared ignoring case; empty when absent.
+    QByteArray header(QByteArrayView name) const;
+};
+
+// What the stand-in server answers to one request, faults included.
+struct CannedReply
+{
+    enum class Fault
+    {
+        None,
+        Hang,         // never answer
+        StallMidBody, // the head and half the body, then nothing more
+        CloseMidBody, // the head and half the body, then close the connection
+        ResetMidBody, // the head and half the body, then reset the connection
+        Drip,         // the head, then one body byte every 100 ms
+    };
+
+    int status = 200;
+    // Sent in this order, then Content-Length (of the whole body).
+    HeaderList headers;
+    QByteArray body;
+    // When not negative, the body is sent again and again until this many bytes went out.
+    qsizetype repeatedBodySize = -1;
+    std::chrono::milliseconds delay{0}; // before anything is sent
+    Fault fault = Fault::None;
+
+    static CannedReply page(int status, const QByteArray &body,
+                            const QByteArray &contentType = "text/html; charset=utf-8")
+    {
+        return {status, {{"Content-Type", contentType}}, body};
+    }
+    CannedReply &addHeader(const QByteArray &name, const QByteArray &value)
+    {
+        return headers.append({name, value}), *this;
+    }
+};
+
+// An HTTP/1.1 server on 127.0.0.1 that plays a web service, or a forward proxy, for one
+// test: each path has a handler that turns the recorded request into a canned reply. A
+// request in absolute form (a client going through a proxy) is answered by the handler of its
+// path; a path without a handler gets a 404 page. It records every request, needs its
+// thread's event loop (which the calls under test spin anyway), and stops when destroyed.
 class StandInServer final : public QObject
 {
     Q_OBJECT
@@ -28,41 +81,38 @@ public:
 
     explicit StandInServer(QObject *parent = nullptr);
 
-    // A request for a path without a handler gets a 404 page naming the path.
-    void setHandler(const QByteArray &path, Handler handler);
-    void serve(const QByteArray &path, const CannedReply &reply);
-
-    quint16 port() const;
+    void setHandler(const QByteArray &path, Handler handler) { m_handlers[path] = handler; }
+    void serve(const QByteArray &path, const CannedReply &reply)
+    {
+        setHandler(path, [reply](const RecordedRequest &) { return reply; });
+    }
+    quint16 port() const { return m_listener.serverPort(); }
     // "http://127.0.0.1:PORT" followed by the path (a missing leading slash is added).
-    QString url(QStringView pathAndQuery) const;
+    QString url(QStringView pathAndQuery) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/").arg(port()) +
+               pathAndQuery.mid(pathAndQuery.startsWith(u'/'));
+    }
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
-    static QString closedPortUrl(QStringView pathAndQuery);
-    // From now on a new connection to the port is refused; the ones made go on. Plays a
-    // service that has gone away after it answered.
-    void stopListening();
+    static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }
+    // New connections are refused from now on; the ones made go on.
+    void stopListening() { m_listener.close(); }
 
-    const QList<RecordedRequest> &requests() const;
-    // The last request received; an empty one when none has come.
-    RecordedRequest lastRequest() const;
-    // Reply body bytes handed to the sockets so far, all replies together: shows whether a
-    // client hung up before a long body was through.
-    qsizetype bodyBytesSent() const;
-    // Connections that have ended so far, closed by either side: shows that a client hung up
-    // on a request that was never answered.
-    qsizetype closedConnections() const;
+    const QList<RecordedRequest> &requests() const { return m_requests; }
+    RecordedRequest lastRequest() const { return m_requests.value(m_requests.size() - 1); }
+    qsizetype closedConnections() const { return m_closedConnections; }
 
 Q_SIGNALS:
-    // Emitted when a whole request has arrived, before it is answered.
+    // A whole request has arrived; it is answered next.
     void requestReceived(const TestSupport::RecordedRequest &request);
 
 private:
-    void acceptConnections();
-
     QTcpServer m_listener;
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
-    qsizetype m_bodyBytesSent = 0;
     qsizetype m_closedConnections = 0;
 };
 
 } // namespace TestSupport
+
+Q_DECLARE_METATYPE(TestSupport::CannedReply)

@@ -1,0 +1,224 @@
+#include "FileDownloader.h"
+#include "GetPostByXmlHttp.h"
+#include "StandInServer.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+using namespace GetPostByXmlHttp;
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using Fault = CannedReply::Fault;
+Q_DECLARE_METATYPE(GetPostByXmlHttp::HttpOptions)
+
+namespace {
+
+// 2.5 KiB: less than QSaveFile buffers, so a full disk shows only when the buffer is flushed.
+const QByteArray page = QByteArray("<html>中文 translation</html>\r\n").repeated(80);
+const QString body = u"text=%E4%B8%AD%20x&to=en"_s;
+
+// A save over b.mp3 of an earlier save: whether it saved, the files of the folder afterwards
+// and what b.mp3 then holds.
+QByteArrayList saveOverEarlierFile(const QString &url, const HttpOptions &options, bool fullDisk)
+{
+    QTemporaryDir folder;
+    QFile earlier(folder.filePath(u"b.mp3"_s));
+    if (!earlier.open(QIODevice::WriteOnly) || !earlier.write("earlier") || !earlier.flush())
+        return {};
+    QProcess child; // for a full disk: a save under a file-size limit
+    child.setChildProcessModifier([] {
+        // Writes past 1 KiB fail as on a full disk: with SIGXFSZ ignored, write() gives EFBIG.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    if (fullDisk) {
+        child.start(QCoreApplication::applicationFilePath(), {url, earlier.fileName()});
+        QTest::qWaitFor([&child] { return child.state() == QProcess::NotRunning; });
+        // The child's warning, passed on so that the row's expected warning covers it.
+        qWarning("%s", child.readAllStandardError().trimmed().constData());
+    }
+    const int ok = fullDisk ? child.exitCode() : DownloadToFile(url, earlier.fileName(), options);
+    earlier.close();
+    earlier.open(QIODevice::ReadOnly);
+    return {QByteArray::number(ok), QDir(folder.path()).entryList(QDir::Files).join(u' ').toUtf8(),
+            earlier.readAll()};
+}
+
+} // namespace
+
+class TestNet final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
+    void textHelpers_data();
+    void textHelpers();
+    void exchange_data();
+    void exchange();
+};
+
+void TestNet::textHelpers_data()
+{
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const QString &result, const QString &expected) {
+        QTest::newRow(name) << result << expected;
+    };
+    row("encode: 1, 2, 3 and 4 bytes, a lone surrogate",
+        UrlEncodeUtf8(QString(u"A b~\r\n\u07FF\u0800中😀"_s + QChar(0xDC00))),
+        u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s);
+    row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
+    row("dictionary",
+        ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET", 1),
+        u"v:a,b\r\nn:x"_s);
+    row("segment, English", ParseGoogleReply(u"[[[\"Thanks\",\"谢谢\"]],,\"zh\"]", u"GET", 1),
+        u"Thanks."_s);
+    row("page", ParseGoogleReply(u"&amp;quot;a&amp;quot;&lt;br&gt;b &lt;", u"POST", 1),
+        u"\"a\"b "_s);
+    row("mode is case-sensitive", ParseGoogleReply(u"[[[\"a\"]]", u"get", 1), u"[[[\"a\"]]"_s);
+}
+
+void TestNet::textHelpers()
+{
+    QFETCH(QString, result);
+    QFETCH(QString, expected);
+    QCOMPARE(result, expected);
+}
+
+void TestNet::exchange_data()
+{
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<CannedReply>("reply");
+    QTest::addColumn<HttpOptions>("options");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("warning"); // after the method; empty: none
+    QTest::addColumn<QString>("url");     // empty: the stand-in server's
+    QTest::addColumn<QByteArray>("way");  // "proxy": through it; "full disk": in a child
+
+    const auto row = [](const QByteArrayList &methods, const char *name, const CannedReply &reply,
+                        const QString &text, const QString &warning = {},
+                        const HttpOptions &options = {}, const QString &url = {},
+                        const QByteArray &way = {}) {
+        for (const QByteArray &method : methods)
+            QTest::addRow("%s %s", method.constData(), name)
+                << method << reply << options << text << warning << url << way;
+    };
+    const QByteArrayList all = {"GET", "POST", "SAVE"};
+    const QString text = QString::fromUtf8(page);
+    const QByteArray gzip = compress(page, Compression::Gzip);
+    const QByteArray atCap(HttpOptions().maxBodyBytes, 'x');
+
+    row(all, "through the proxy", CannedReply::page(200, page), text, {}, {}, {}, "proxy");
+    row(all, "404 page is the result", CannedReply::page(404, "<h1>gone</h1>"), u"<h1>gone</h1>"_s,
+        u"127\\.0\\.0\\.1:\\d+/r: HTTP status 404$"_s);
+    const auto coded = [](const QByteArray &coding, const QByteArray &body) {
+        return CannedReply{200, {{"Content-Encoding", coding}}, body};
+    };
+    row({"POST"}, "x-gzip", coded(" X-GZIP ", gzip), text);
+    row({"POST"}, "deflate, zlib", coded("deflate", compress(page, Compression::Zlib)), text);
+    row({"POST"}, "gzip cut short", coded("gzip", gzip.chopped(4)), {}, u"corrupt"_s);
+    row({"POST"}, "gzip past the cap in pieces",
+        coded("gzip", compress(QByteArray(1000, ' '), Compression::Gzip, 200)), {},
+        u"once inflated"_s);
+    row(all, "GBK labelled gb2312",
+        CannedReply::page(200, "\xd6\xd0\xce\xc4\xe9\x46", "text/html;charset=\"gb2312\""),
+        u"中文镕"_s);
+    row(all, "byte-order mark outranks the label",
+        CannedReply::page(200, "\xef\xbb\xbf中文", "text/html; charset=gbk"), u"中文"_s);
+    row({"GET", "POST"}, "empty body", CannedReply(), {}, u"empty body"_s);
+    row(all, "body at the cap", CannedReply{200, {}, atCap}, QString::fromLatin1(atCap));
+    const QString overCap = u"over the cap of 98304 bytes"_s;
+    row(all, "one byte past the cap", CannedReply{200, {}, atCap, atCap.size() + 1}, {}, overCap);
+    row(all, "endless body", CannedReply{200, {}, page, 1LL << 40}, {}, overCap);
+    // Transfer-Encoding outranks Content-Length; both at odds is a sign of response splitting.
+    row(all, "chunked, at odds with its length",
+        {200, {{"Transfer-Encoding", "chunked"}}, "3\r\nabc\r\n0\r\n\r\n"}, {},
+        u"cut short at 3 of 13 bytes"_s);
+    const QString cut = u"(connection closed by the server|cut short at \\d+ of \\d+ bytes)"_s;
+    row(all, "reset mid-body", CannedReply{200, {}, page, 6 << 20, {}, Fault::ResetMidBody}, {},
+        cut, {{}, {}, 8 << 20});
+    row({"SAVE"}, "full disk", CannedReply::page(200, page), {}, u"write error"_s, {}, {},
+        "full disk");
+    row(all, "hang", CannedReply{200, {}, {}, -1, {}, Fault::Hang}, {},
+        u"time-out after 0.2 s without data"_s, {200ms});
+    row(all, "drip", CannedReply{200, {}, page, -1, {}, Fault::Drip}, {},
+        u"no end within the deadline of 0.5 s"_s, {30s, 500ms});
+    row(all, "refused", {}, {}, u"connection refused"_s, {}, StandInServer::closedPortUrl(u"/r"));
+    row(all, "not a web address", {}, {}, u"not an http"_s, {}, u"file:///etc/hostname"_s);
+    row(all, "line break in the address", {}, {}, u"not an http"_s, {}, u"http://a/r\r\nX: 1"_s);
+}
+
+void TestNet::exchange()
+{
+    QFETCH(QByteArray, method);
+    QFETCH(CannedReply, reply);
+    QFETCH(HttpOptions, options);
+    QFETCH(QString, text);
+    QFETCH(QString, warning);
+    QFETCH(QString, url);
+    QFETCH(QByteArray, way);
+
+    StandInServer server, proxy;
+    server.serve("/r", reply);
+    proxy.serve("/r", reply);
+    // A proxy is set, but no_proxy names the host, except on the "proxy" way.
+    qputenv("http_proxy", proxy.url(u"").toUtf8());
+    qputenv("no_proxy", way == "proxy" ? "" : "127.0.0.1");
+    const QString target = url.isEmpty() ? server.url(u"/r?from=zh%20CN&q=%E4%B8%AD") : url;
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"(GET|POST).*"_s + warning));
+    if (method == "SAVE")
+        QCOMPARE(saveOverEarlierFile(target, options, way == "full disk"),
+                 QByteArrayList({QByteArray::number(warning.isEmpty()), "b.mp3",
+                                 warning.isEmpty() ? reply.body : "earlier"}));
+    else
+        QCOMPARE(method == "GET" ? HttpGetText(target, options)
+                                 : HttpPostText(target, body, options),
+                 text);
+
+    // What went on the wire, and where, whatever came back.
+    const QList<RecordedRequest> seen = proxy.requests() + server.requests();
+    QCOMPARE(seen.size(), url.isEmpty() ? 1 : 0);
+    QCOMPARE(proxy.requests().size(), way == "proxy" ? 1 : 0);
+    if (seen.isEmpty())
+        return;
+    const QByteArray sent =
+        proxy.requests().isEmpty() ? "/r?from=zh%20CN&q=%E4%B8%AD" : target.toUtf8();
+    QCOMPARE(seen[0].requestLine, (method == "POST" ? "POST " : "GET ") + sent + " HTTP/1.1");
+    QCOMPARE(seen[0].body, method == "POST" ? body.toUtf8() : QByteArray());
+    if (method == "POST")
+        QCOMPARE(seen[0].headers.mid(1, 7),
+                 HeaderList({{"Accept", "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
+                                        "application/x-shockwave-flash, application/vnd.ms-excel, "
+                                        "application/vnd.ms-powerpoint, application/msword, "
+                                        "application/x-silverlight, */*"},
+                             {"Referer", target.toUtf8()},
+                             {"Content-Type", "application/x-www-form-urlencoded"},
+                             {"Accept-Encoding", "gzip, deflate"},
+                             {"Content-Length", "24"},
+                             {"Connection", "Keep-Alive"},
+                             {"Cache-Control", "no-cache"}}));
+    else
+        QVERIFY(seen[0].header("Referer").isNull());
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The child of the full-disk row; its exit status says whether it saved.
+    if (argc == 3 && qstrncmp(argv[1], "http:", 5) == 0)
+        return DownloadToFile(QString::fromUtf8(argv[1]), QString::fromUtf8(argv[2]), {});
+    TestNet test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_net.moc"
