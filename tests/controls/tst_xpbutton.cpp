@@ -1,7 +1,9 @@
-#include "PropertyBag.h"
+#include "SettingsPropertyBag.h"
 #include "XPButton.h"
 
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -43,20 +45,6 @@ void step(XPButton &button, char letter)
         QCoreApplication::sendEvent(&button, &event);
     }
 }
-
-class EmptyBag final : public PropertyBag
-{
-public:
-    QVariant readProperty(const QString &, const QVariant &defaultValue) const override
-    {
-        return defaultValue;
-    }
-    void writeProperty(const QString &name, const QVariant &value, const QVariant &) override
-    {
-        written = {name, value};
-    }
-    QVariantList written;
-};
 
 } // namespace
 
@@ -140,15 +128,23 @@ private Q_SLOTS:
         QVERIFY(!button.PrintB(0) && !button.PrintB(4));
     }
 
+    // None stored reads as "0"; a caption equal to that default is not stored.
     void properties()
     {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"p.ini"_s), QSettings::IniFormat);
+        SettingsPropertyBag bag(settings, u"b"_s);
         XPButton button;
-        button.setCaption(u"x"_s);
-        EmptyBag bag;
         QVERIFY(button.UserControl_ReadProperties(bag));
         QCOMPARE(button.Caption(), u"0"_s);
+        button.setCaption(u"OK"_s);
         button.UserControl_WriteProperties(bag);
-        QCOMPARE(bag.written, (QVariantList{u"caption"_s, u"0"_s}));
+        XPButton other;
+        QVERIFY(other.UserControl_ReadProperties(bag));
+        QCOMPARE(other.Caption(), u"OK"_s);
+        button.setCaption(u"0"_s);
+        button.UserControl_WriteProperties(bag);
+        QVERIFY(settings.allKeys().isEmpty());
     }
 };
 

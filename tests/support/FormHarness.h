@@ -59,10 +59,7 @@ struct FormHarness
 
     template<typename T = QWidget> T *child(const char *name) const
     {
-        T *found = form->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control named %s", name);
-        return found;
+        return form->findChild<T *>(QString::fromLatin1(name));
     }
 
     QString status() const { return child<QLabel>("Panel2")->text(); }

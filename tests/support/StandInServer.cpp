@@ -46,7 +46,7 @@ struct Connection
         reply = answerFor(request);
         const qsizetype bodySize =
             reply.repeatedBodySize < 0 ? reply.body.size() : reply.repeatedBodySize;
-        reply.addHeader("Content-Length", QByteArray::number(bodySize));
+        reply.headers.append({"Content-Length", QByteArray::number(bodySize)});
         QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
         for (const auto &[name, value] : std::as_const(reply.headers))
             head += name + ": " + value + "\r\n";
@@ -70,10 +70,8 @@ struct Connection
                                       [this] { sent += socket->write(nextPiece(1)); });
         while (answering && sent < stopAt && socket->bytesToWrite() < 256 * 1024)
             sent += socket->write(nextPiece(64 * 1024));
-        if (!answering || sent < stopAt || reply.fault == Fault::StallMidBody)
+        if (!answering || sent < stopAt)
             return;
-        if (reply.fault == Fault::CloseMidBody)
-            return socket->disconnectFromHost();
         if (reply.fault != Fault::ResetMidBody) {
             answering = false;
             return readRequests();
@@ -125,7 +123,6 @@ StandInServer::StandInServer(QObject *parent)
         while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
             auto connection = std::make_shared<Connection>(socket, [this](const auto &request) {
                 m_requests.append(request);
-                Q_EMIT requestReceived(request);
                 const Handler handler = m_handlers.value(request.path());
                 return handler ? handler(request) : CannedReply::page(404, "no handler");
             });
@@ -133,7 +130,6 @@ StandInServer::StandInServer(QObject *parent)
                     [connection] { connection->readRequests(); });
             connect(socket, &QTcpSocket::bytesWritten, socket,
                     [connection] { connection->sendBody(); });
-            connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_closedConnections; });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });

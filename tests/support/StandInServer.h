@@ -41,8 +41,6 @@ struct CannedReply
     {
         None,
         Hang,         // never answer
-        StallMidBody, // the head and half the body, then nothing more
-        CloseMidBody, // the head and half the body, then close the connection
         ResetMidBody, // the head and half the body, then reset the connection
         Drip,         // the head, then one body byte every 100 ms
     };
@@ -60,10 +58,6 @@ struct CannedReply
                             const QByteArray &contentType = "text/html; charset=utf-8")
     {
         return {status, {{"Content-Type", contentType}}, body};
-    }
-    CannedReply &addHeader(const QByteArray &name, const QByteArray &value)
-    {
-        return headers.append({name, value}), *this;
     }
 };
 
@@ -95,22 +89,14 @@ public:
     }
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
     static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }
-    // New connections are refused from now on; the ones made go on.
-    void stopListening() { m_listener.close(); }
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
     RecordedRequest lastRequest() const { return m_requests.value(m_requests.size() - 1); }
-    qsizetype closedConnections() const { return m_closedConnections; }
-
-Q_SIGNALS:
-    // A whole request has arrived; it is answered next.
-    void requestReceived(const TestSupport::RecordedRequest &request);
 
 private:
     QTcpServer m_listener;
     QHash<QByteArray, Handler> m_handlers;
     QList<RecordedRequest> m_requests;
-    qsizetype m_closedConnections = 0;
 };
 
 } // namespace TestSupport

@@ -59,12 +59,6 @@ private Q_SLOTS:
                                     << 1 << u"Hi you\r\nthere"_s;
         QTest::newRow("youdao, no box") << u"youdao"_s << u"<html>busy</html>"_s << 1 << QString();
         QTest::newRow("segment") << u"short"_s << segment << 0 << u"Hello"_s;
-        QTest::newRow("segment to English") << u"short"_s << segment << 1 << u"Hello."_s;
-        QTest::newRow("dictionary")
-            << u"short"_s
-            << u"[[[\"good\",\"好\"]],[[\"adj\",[\"good\",\"fine\"]],[\"v\","
-               u"[\"ok\"]]]]"_s
-            << 1 << u"adj:good,fine\r\nv:ok"_s;
         QTest::newRow("page field")
             << u"long"_s
             << u"<input name=gtrans value=\"&amp;quot;a&amp;quot;&lt;br&gt;b\"><div id=sug_exp>"_s
