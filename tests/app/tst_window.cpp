@@ -47,11 +47,9 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened.append(url); }
 };
 
-class ScriptedSessionEnd final : public SessionEndRequest
+struct ScriptedSessionEnd final : SessionEndRequest
 {
-public:
-    bool interaction = true;
-    bool cancelled = false;
+    bool interaction = true, cancelled = false;
     bool allowsInteraction() override { return interaction; }
     void release() override {}
     void cancel() override { cancelled = true; }
@@ -160,6 +158,8 @@ private Q_SLOTS:
                    u"|c|QirelTaluvo提示: 1.新增了保存在线发音音频的功能\r\n"
                    u"2.将英汉互译工具更改为多国语言互译版\r\n3.新增了数十种各国语言之间的互译功能"
                    u"\r\n4.解除了单独英汉两种语言之间切换限制"_s;
+        QTest::newRow("about") << u"Command2"_s << u"c"_s << QString() << Loaded
+                               << welcome + u"|c|QirelTaluvo提示: note"_s;
         QTest::newRow("paste, clipboard empty")
             << u"Command5"_s << QString() << QString()
             << u"剪贴板为空!请您先复制原文在进行粘贴..."_s << welcome + u"||"_s;
@@ -187,6 +187,7 @@ private Q_SLOTS:
         FormHarness h;
         QGuiApplication::clipboard()->setText(clipboard);
         h.child<QPlainTextEdit>("ResultContent")->setPlainText(result);
+        h.child<QLabel>("Label5")->setText(u"note"_s);
         if (command == u"Command1")
             h.setSource(QString());
         if (auto *action = h.form->findChild<QAction *>(command))
@@ -199,14 +200,10 @@ private Q_SLOTS:
                  after);
     }
 
-    // The about text is the hidden label's caption, read when the button is pressed; a
-    // release over the player opens its menu.
-    void aboutAndMenu()
+    // A release over the player opens its menu; the about label never shows.
+    void playerMenu()
     {
         FormHarness h;
-        h.child<QLabel>("Label5")->setText(u"note"_s);
-        h.child<QPushButton>("Command2")->click();
-        QCOMPARE(h.messageBox->texts, QStringList{u"QirelTaluvo提示: note"_s});
         h.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
         QVERIFY(!h.child<QLabel>("Label5")->isVisible());
@@ -260,7 +257,6 @@ private Q_SLOTS:
         QTRY_COMPARE(server.requests().size(), 3);
         QTRY_COMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::EndOfMedia);
         voice.setURL(QString());
-        QCOMPARE(voice.URL(), QString());
         QCOMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::NoMedia);
     }
 

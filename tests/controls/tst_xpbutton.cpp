@@ -1,19 +1,11 @@
-#include "SettingsPropertyBag.h"
 #include "XPButton.h"
 
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QImage picture(int look)
-{
-    return QImage(u":/xpbutton/im%1.png"_s.arg(look)).convertToFormat(QImage::Format_RGB32);
-}
 
 // The pointer's steps, one letter each, on a control of its designed 102 x 47 pixels: move in,
 // onto the right edge, out; left down, right down beside it, right alone; up inside, outside.
@@ -87,7 +79,6 @@ private Q_SLOTS:
         QCOMPARE(drawn, looks);
         QCOMPARE(clicked.size(), clicks);
         QCOMPARE(QWidget::mouseGrabber() == &button, grabbed);
-        button.releaseMouse();
     }
 
     void painting_data()
@@ -112,7 +103,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QVERIFY(button.PrintB(look));
         const QImage drawn = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage source = picture(look);
+        const QImage source =
+            QImage(u":/xpbutton/im%1.png"_s.arg(look)).convertToFormat(QImage::Format_RGB32);
         if (size == source.size())
             QCOMPARE(drawn, source);
         const int w = size.width();
@@ -126,25 +118,6 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!button.PrintB(0) && !button.PrintB(4));
-    }
-
-    // None stored reads as "0"; a caption equal to that default is not stored.
-    void properties()
-    {
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath(u"p.ini"_s), QSettings::IniFormat);
-        SettingsPropertyBag bag(settings, u"b"_s);
-        XPButton button;
-        QVERIFY(button.UserControl_ReadProperties(bag));
-        QCOMPARE(button.Caption(), u"0"_s);
-        button.setCaption(u"OK"_s);
-        button.UserControl_WriteProperties(bag);
-        XPButton other;
-        QVERIFY(other.UserControl_ReadProperties(bag));
-        QCOMPARE(other.Caption(), u"OK"_s);
-        button.setCaption(u"0"_s);
-        button.UserControl_WriteProperties(bag);
-        QVERIFY(settings.allKeys().isEmpty());
     }
 };
 

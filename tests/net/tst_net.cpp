@@ -61,39 +61,9 @@ class TestNet final : public QObject
 
 private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
-    void textHelpers_data();
-    void textHelpers();
     void exchange_data();
     void exchange();
 };
-
-void TestNet::textHelpers_data()
-{
-    QTest::addColumn<QString>("result");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const QString &result, const QString &expected) {
-        QTest::newRow(name) << result << expected;
-    };
-    row("encode: 1, 2, 3 and 4 bytes, a lone surrogate",
-        UrlEncodeUtf8(QString(u"A b~\r\n\u07FF\u0800中😀"_s + QChar(0xDC00))),
-        u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s);
-    row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
-    row("dictionary",
-        ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET", 1),
-        u"v:a,b\r\nn:x"_s);
-    row("segment, English", ParseGoogleReply(u"[[[\"Thanks\",\"谢谢\"]],,\"zh\"]", u"GET", 1),
-        u"Thanks."_s);
-    row("page", ParseGoogleReply(u"&amp;quot;a&amp;quot;&lt;br&gt;b &lt;", u"POST", 1),
-        u"\"a\"b "_s);
-    row("mode is case-sensitive", ParseGoogleReply(u"[[[\"a\"]]", u"get", 1), u"[[[\"a\"]]"_s);
-}
-
-void TestNet::textHelpers()
-{
-    QFETCH(QString, result);
-    QFETCH(QString, expected);
-    QCOMPARE(result, expected);
-}
 
 void TestNet::exchange_data()
 {

@@ -49,10 +49,8 @@ struct FormHarness
     explicit FormHarness(const QString &services = QStringLiteral("http://127.0.0.1:9"))
     {
         Form1Environment environment;
-        environment.programFolder = QStringLiteral("/nonexistent-program-folder");
         environment.endpoints = {services, services, services,
                                  QStringLiteral("https://forum.invalid/bremo")};
-        environment.requestTimeout = std::chrono::seconds(5);
         environment.platform = {messageBox, saveFileDialog};
         form = std::make_unique<Form1>(std::move(environment));
     }

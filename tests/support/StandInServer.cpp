@@ -91,13 +91,13 @@ QByteArray compress(QByteArrayView data, Compression format, qsizetype repeat)
 {
     const QByteArray plain = data.toByteArray().repeated(repeat);
     const QByteArray zlib = qCompress(plain, 9).mid(4); // qCompress puts the length first
-    const QByteArray raw = zlib.mid(2).chopped(4);      // the zlib stream without head and check
-    if (format != Compression::Gzip)
-        return format == Compression::Zlib ? zlib : raw;
+    if (format == Compression::Zlib)
+        return zlib;
     const quint32 trailer[] = {
         quint32(crc32(0, reinterpret_cast<const Bytef *>(plain.data()), uInt(plain.size()))),
         quint32(plain.size())}; // little-endian, as the gzip trailer and this machine are
-    return QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + raw +
+    // The deflate stream of the zlib one, without its two-byte head and its check.
+    return QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + zlib.mid(2).chopped(4) +
            QByteArray(reinterpret_cast<const char *>(trailer), sizeof trailer);
 }
 

@@ -13,8 +13,7 @@ using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 enum class Compression
 {
     Gzip,
-    Zlib,
-    RawDeflate
+    Zlib
 };
 
 // data repeated `repeat` times as one stream: a few kilobytes can stand for megabytes.

@@ -1,139 +1,128 @@
+#include "GoogleReply.h"
 #include "GoogleRules.h"
 #include "LanguageCatalogue.h"
+#include "TextHelpers.h"
 #include "YoudaoRules.h"
 
 #include <QTest>
 
-#include <optional>
-
+using namespace GetPostByXmlHttp;
 using namespace Qt::StringLiterals;
 
-using OptionalText = std::optional<QString>;
+namespace {
+
+QString road(const QString &source)
+{
+    return Google::RoadFor(source) == Google::Road::Short ? u"short"_s : u"long"_s;
+}
+
+QString googleSpeech(const QString &result, const QString &previous, int sourceLength, int target)
+{
+    return Google::SpeechUrl(u"http://h", {result, previous, QString(sourceLength, u'a'), target})
+        .value_or(u"none"_s);
+}
+
+QString youdaoSpeech(const QString &result)
+{
+    return Youdao::SpeechUrl(u"http://h", result).value_or(u"none"_s);
+}
+
+} // namespace
 
 class TestRules final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void requests()
+    void rules_data()
     {
-        const QString e = u"http://h"_s;
-        QCOMPARE(Youdao::RequestUrl(e), u"http://h/translate"_s);
-        QCOMPARE(Youdao::RequestBody(u"a b"),
-                 u"i=%61%20%62&type=AUTO&action=%E7%BF%BB%E8%AF%91&ue=UTF-8&keyfrom=fanyi.web"
-                 u"&smartresult=dict&smartresult=rule"_s);
-        QCOMPARE(Google::ShortRoadUrl(e, u"你", u"zh-CN", u"en"),
-                 u"http://h/translate_a/t?client=t&text=%E4%BD%A0&hl=zh-CN&sl=zh-CN&tl=en"
-                 u"&pc=0&prev=btn"_s);
-        QCOMPARE(Google::LongRoadUrl(e), u"http://h/"_s);
-        QCOMPARE(Google::LongRoadBody(u"&", u"en", u"ja"),
-                 u"js=y&prev=_t&hl=zh-CN&ie=UTF-8&layout=1&eotf=1&text=%26&file=&sl=en&tl=ja"_s);
-    }
-
-    void googleRoad_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("isShort");
-        QTest::newRow("219") << QString(219, u'a') << true;
-        QTest::newRow("220") << QString(220, u'a') << false;
-        QTest::newRow("218 and CR LF") << QString(218, u'a') + u"\r\n"_s << false;
-    }
-
-    void googleRoad()
-    {
-        QFETCH(QString, source);
-        QFETCH(bool, isShort);
-        QCOMPARE(Google::RoadFor(source) == Google::Road::Short, isShort);
-    }
-
-    void results_data()
-    {
-        QTest::addColumn<QString>("road");
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QString>("result");
-        const QString segment = u"[[[\"Hello\",\"你好\",\"\",\"\"]],,\"zh-CN\"]"_s;
-        QTest::newRow("youdao box") << u"youdao"_s
-                                    << u"<textarea name=\"i\">x</textarea><textarea name=\"o\">"
-                                       u"Hi, you&#10;there</textarea>"_s
-                                    << 1 << u"Hi you\r\nthere"_s;
-        QTest::newRow("youdao, no box") << u"youdao"_s << u"<html>busy</html>"_s << 1 << QString();
-        QTest::newRow("segment") << u"short"_s << segment << 0 << u"Hello"_s;
-        QTest::newRow("page field")
-            << u"long"_s
-            << u"<input name=gtrans value=\"&amp;quot;a&amp;quot;&lt;br&gt;b\"><div id=sug_exp>"_s
-            << 1 << u"\"a\"b"_s;
-        QTest::newRow("page without field") << u"long"_s << u"<html></html>"_s << 1 << QString();
-    }
-
-    void results()
-    {
-        QFETCH(QString, road);
-        QFETCH(QString, reply);
-        QFETCH(int, target);
-        QFETCH(QString, result);
-        QCOMPARE(road == u"youdao"  ? Youdao::ResultOfPage(reply)
-                 : road == u"short" ? Google::ResultOfShortRoad(reply, target)
-                                    : Google::ResultOfLongRoad(reply, target),
-                 result);
-    }
-
-    void speech_data()
-    {
-        QTest::addColumn<bool>("youdao");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("previous");
-        QTest::addColumn<int>("sourceLength");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<OptionalText>("url");
-        const OptionalText none;
-        const OptionalText spoken = u"http://h/translate_tts?q=%61%26%23&tl=en"_s;
-        const QString a500(500, u'a');
-        QTest::newRow("google") << false << u"a&#"_s << u"x"_s << 33 << 1 << spoken;
-        QTest::newRow("source of 34") << false << u"a&#"_s << u"x"_s << 34 << 1 << none;
-        QTest::newRow("Japanese") << false << u"a&#"_s << u"x"_s << 1 << 35 << none;
-        QTest::newRow("next to Japanese") << false << u"a&#"_s << u"x"_s << 1 << 36 << spoken;
-        QTest::newRow("first translation") << false << u"a&#"_s << QString() << 1 << 1 << none;
-        QTest::newRow("failed translation") << false << QString() << u"x"_s << 1 << 1 << none;
-        QTest::newRow("result of 501") << false << a500 + u'a' << u"x"_s << 1 << 1 << none;
-        QTest::newRow("result of 500")
-            << false << a500 << u"x"_s << 1 << 1
-            << OptionalText(u"http://h/translate_tts?q="_s + u"%61"_s.repeated(500) + u"&tl=en"_s);
-        QTest::newRow("youdao") << true << u"a +\r\n"_s << QString() << 99 << 35
-                                << OptionalText(u"http://h/fanyivoice?word=%61%20%2B%0D%0A"_s);
-        QTest::newRow("youdao, empty") << true << QString() << u"x"_s << 1 << 1 << none;
-        QTest::newRow("youdao, 501") << true << a500 + u'a' << u"x"_s << 1 << 1 << none;
-    }
-
-    void speech()
-    {
-        QFETCH(bool, youdao);
-        QFETCH(QString, result);
-        QFETCH(QString, previous);
-        QFETCH(int, sourceLength);
-        QFETCH(int, target);
-        QFETCH(OptionalText, url);
-        const QString source(sourceLength, u'a');
-        QCOMPARE(youdao ? Youdao::SpeechUrl(u"http://h", result)
-                        : Google::SpeechUrl(u"http://h", {result, previous, source, target}),
-                 url);
-    }
-
-    void catalogue()
-    {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const QString &actual, const QString &expected) {
+            QTest::newRow(name) << actual << expected;
+        };
         const LanguageCatalogue catalogue = LanguageCatalogue::build();
-        QCOMPARE(
-            catalogue.codes.join(u' '),
+        const QString a500(500, u'a');
+
+        // The text helpers the rules are made of.
+        row("encode: 1, 2, 3 and 4 bytes, a lone surrogate",
+            UrlEncodeUtf8(QString(u"A b~\r\n\u07FF\u0800中😀"_s + QChar(0xDC00))),
+            u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s);
+        row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
+        row("dictionary",
+            ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET",
+                             1),
+            u"v:a,b\r\nn:x"_s);
+        row("segment, English", ParseGoogleReply(u"[[[\"Thanks\",\"谢谢\"]],,\"zh\"]", u"GET", 1),
+            u"Thanks."_s);
+        row("page", ParseGoogleReply(u"&amp;quot;a&amp;quot;&lt;br&gt;b &lt;", u"POST", 1),
+            u"\"a\"b "_s);
+        row("mode is case-sensitive", ParseGoogleReply(u"[[[\"a\"]]", u"get", 1), u"[[[\"a\"]]"_s);
+
+        row("youdao url", Youdao::RequestUrl(u"http://h"), u"http://h/translate"_s);
+        row("youdao body", Youdao::RequestBody(u"a b"),
+            u"i=%61%20%62&type=AUTO&action=%E7%BF%BB%E8%AF%91&ue=UTF-8&keyfrom=fanyi.web"
+            u"&smartresult=dict&smartresult=rule"_s);
+        row("short road url", Google::ShortRoadUrl(u"http://h", u"你", u"zh-CN", u"en"),
+            u"http://h/translate_a/t?client=t&text=%E4%BD%A0&hl=zh-CN&sl=zh-CN&tl=en&pc=0"
+            u"&prev=btn"_s);
+        row("long road url", Google::LongRoadUrl(u"http://h"), u"http://h/"_s);
+        row("long road body", Google::LongRoadBody(u"&", u"en", u"ja"),
+            u"js=y&prev=_t&hl=zh-CN&ie=UTF-8&layout=1&eotf=1&text=%26&file=&sl=en&tl=ja"_s);
+
+        row("219 goes short", road(QString(219, u'a')), u"short"_s);
+        row("220 goes long", road(QString(220, u'a')), u"long"_s);
+        row("CR LF counts two", road(QString(218, u'a') + u"\r\n"_s), u"long"_s);
+
+        row("youdao result",
+            Youdao::ResultOfPage(u"<textarea name=\"i\">x</textarea><textarea "
+                                 u"name=\"o\">Hi, you&#10;there</textarea>"),
+            u"Hi you\r\nthere"_s);
+        row("youdao, no output box", Youdao::ResultOfPage(u"<html>busy</html>"), QString());
+        row("short road result",
+            Google::ResultOfShortRoad(u"[[[\"Hello\",\"你好\",\"\",\"\"]],,\"zh-CN\"]", 0),
+            u"Hello"_s);
+        row("long road result",
+            Google::ResultOfLongRoad(
+                u"<input name=gtrans value=\"&amp;quot;a&amp;quot;&lt;br&gt;b\"><div id=sug_exp>",
+                1),
+            u"\"a\"b"_s);
+        row("long road, no field", Google::ResultOfLongRoad(u"<html></html>", 1), QString());
+
+        const QString spoken = u"http://h/translate_tts?q=%61%26%23&tl=en"_s;
+        row("spoken", googleSpeech(u"a&#"_s, u"x"_s, 33, 1), spoken);
+        row("source of 34", googleSpeech(u"a&#"_s, u"x"_s, 34, 1), u"none"_s);
+        row("Japanese", googleSpeech(u"a&#"_s, u"x"_s, 1, 35), u"none"_s);
+        row("next to Japanese", googleSpeech(u"a&#"_s, u"x"_s, 1, 36), spoken);
+        row("first translation", googleSpeech(u"a&#"_s, QString(), 1, 1), u"none"_s);
+        row("failed translation", googleSpeech(QString(), u"x"_s, 1, 1), u"none"_s);
+        row("result of 500", googleSpeech(a500, u"x"_s, 1, 1),
+            u"http://h/translate_tts?q="_s + u"%61"_s.repeated(500) + u"&tl=en"_s);
+        row("result of 501", googleSpeech(a500 + u'a', u"x"_s, 1, 1), u"none"_s);
+        row("youdao spoken", youdaoSpeech(u"a +\r\n"_s),
+            u"http://h/fanyivoice?word=%61%20%2B%0D%0A"_s);
+        row("youdao, empty", youdaoSpeech(QString()), u"none"_s);
+        row("youdao, 501", youdaoSpeech(a500 + u'a'), u"none"_s);
+
+        // The codes as one string, the names by count and by the two the rules name.
+        row("codes", catalogue.codes.join(u' '),
             u"zh-CN en sq ar az ga et be bg is pl fa af da de ru fr tl fi ka ht ko nl gl ca cs "
             u"hr lv lt ro mt ms mk no pt ja sv sr sk sl sw th tr cy uk eu es iw el hu hy it yi "
             u"hi ur id vi"_s);
-        QCOMPARE(catalogue.displayNames.size(), 57);
-        QCOMPARE(catalogue.displayNames.at(35), u"日语"_s);
-        QCOMPARE(catalogue.displayNames.at(56), u"越南语"_s);
-        QVERIFY(!catalogue.displayNames.contains(QString()));
-        QCOMPARE(CodeForPosition(catalogue.codes, 56), u"vi"_s);
-        QCOMPARE(CodeForPosition(catalogue.codes, 57), std::nullopt);
-        QCOMPARE(CodeForPosition(catalogue.codes, -1), std::nullopt);
+        row("names",
+            u"%1 %2 %3"_s.arg(catalogue.displayNames.size())
+                .arg(catalogue.displayNames.at(1), catalogue.displayNames.at(35)),
+            u"57 英语 日语"_s);
+        row("last position", CodeForPosition(catalogue.codes, 56).value_or(u"none"_s), u"vi"_s);
+        row("past the end", CodeForPosition(catalogue.codes, 57).value_or(u"none"_s), u"none"_s);
+        row("no selection", CodeForPosition(catalogue.codes, -1).value_or(u"none"_s), u"none"_s);
+    }
+
+    void rules()
+    {
+        QFETCH(QString, actual);
+        QFETCH(QString, expected);
+        QCOMPARE(actual, expected);
     }
 };
 
