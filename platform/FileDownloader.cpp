@@ -30,5 +30,7 @@ bool DownloadToFile(const QString &url, const QString &filePath,
     // renaming a short or empty file over the old one: a full disk shows only here.
     if (!file.flush() || file.error() != QFileDevice::NoError)
         return fail(u"write error: "_s + qt_error_string(errno));
-    return file.commit();
+    if (!file.commit())
+        return fail(u"cannot put the file in place: "_s + file.errorString());
+    return true;
 }
