@@ -200,12 +200,15 @@ private Q_SLOTS:
                  after);
     }
 
-    // A release over the player opens its menu; the about label never shows.
-    void playerMenu()
+    // After start-up: a window of one size, the player at full volume, the about label never
+    // shown; a release over the player opens its menu.
+    void startedWindow()
     {
         FormHarness h;
         h.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
+        QCOMPARE(h.child<Voice>("Voice")->volume(), 100);
         QVERIFY(!h.child<QLabel>("Label5")->isVisible());
         QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));
         QTRY_VERIFY(h.form->findChild<QMenu *>(u"caidan"_s)->isVisible());
