@@ -5,16 +5,13 @@
 #include <QByteArrayList>
 #include <QIODevice>
 #include <QMetaEnum>
-#include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -149,79 +146,122 @@ QByteArray codingLeftToUs(const QNetworkReply &reply, bool advertisedByUs)
 
 } // namespace
 
-ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
-                     const QByteArray &body, QIODevice &sink, const HttpOptions &options)
+ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const RawHeaders &headers,
+                         const QByteArray &body, QIODevice &sink, const HttpOptions &options,
+                         QObject *parent)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_options(options)
 {
-    ExchangeEnd end;
-    end.request = DescribeRequest(method, url);
+    m_end.request = DescribeRequest(method, url);
     const std::optional<QUrl> target = webUrl(url);
     if (!target) {
         WarnFailure(QString::fromLatin1(method), u"not an http or https address"_s);
-        return end;
+        m_finished = true;
+        QMetaObject::invokeMethod(this, &ExchangeJob::finished, Qt::QueuedConnection);
+        return;
     }
     const QNetworkRequest request = requestFor(*target, headers, options);
-    QNetworkAccessManager manager;
-    manager.setProxyFactory(new SystemProxyFactory);
-    const std::unique_ptr<QNetworkReply> reply(method == "POST" ? manager.post(request, body)
-                                                                : manager.get(request));
+    m_codingAdvertised = !request.rawHeader("Accept-Encoding").isEmpty();
+    m_manager.setProxyFactory(new SystemProxyFactory);
+    m_reply.reset(method == "POST" ? m_manager.post(request, body) : m_manager.get(request));
+    connect(m_reply.get(), &QNetworkReply::readyRead, this, &ExchangeJob::drain);
+    connect(m_reply.get(), &QNetworkReply::finished, this, &ExchangeJob::finish);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this,
+            [this] { stop(u"no end within the deadline of "_s + seconds(m_options.deadline)); });
+    if (options.deadline.count() > 0)
+        m_deadline.start(options.deadline);
+}
 
-    qint64 received = 0;
-    QString failure; // the reason of an end of our own making
-    const auto stop = [&](const QString &reason) {
-        failure = reason;
-        reply->abort();
-    };
-    const auto drain = [&] {
-        if (!failure.isEmpty() || !reply->isOpen())
-            return;
-        const QByteArray chunk = reply->readAll();
-        received += chunk.size();
-        if (received > options.maxBodyBytes)
-            stop(u"over the cap of "_s + QString::number(options.maxBodyBytes) + u" bytes"_s);
-        else if (sink.write(chunk) != chunk.size())
-            stop(u"write error: "_s + sink.errorString());
-    };
+ExchangeJob::~ExchangeJob()
+{
+    abandon();
+}
 
+void ExchangeJob::abandon()
+{
+    m_deadline.stop();
+    if (m_finished || !m_reply)
+        return;
+    m_finished = true;
+    disconnect(m_reply.get(), nullptr, this, nullptr);
+    m_reply->abort();
+}
+
+void ExchangeJob::stop(const QString &reason)
+{
+    m_failure = reason;
+    m_reply->abort();
+}
+
+void ExchangeJob::drain()
+{
+    if (!m_failure.isEmpty() || !m_reply->isOpen())
+        return;
+    const QByteArray chunk = m_reply->readAll();
+    m_received += chunk.size();
+    if (m_received > m_options.maxBodyBytes)
+        stop(u"over the cap of "_s + QString::number(m_options.maxBodyBytes) + u" bytes"_s);
+    else if (m_sink.write(chunk) != chunk.size())
+        stop(u"write error: "_s + m_sink.errorString());
+}
+
+void ExchangeJob::finish()
+{
+    if (m_finished)
+        return;
+    // The reply is in: from here on no timer of ours may turn it into a failure, however
+    // long the caller's loop is held up (a modal dialog opened during the wait).
+    m_deadline.stop();
+    m_finished = true;
+    conclude();
+    Q_EMIT finished();
+}
+
+void ExchangeJob::conclude()
+{
+    drain();
+    const QNetworkReply &reply = *m_reply;
+    if (m_failure.isEmpty() && exchangeFailed(reply))
+        m_failure = errorReason(reply.error(), m_options);
+    if (const auto declared = cutShortOf(reply, m_received); m_failure.isEmpty() && declared) {
+        m_failure = u"cut short at "_s + QString::number(m_received) + u" of "_s +
+                    QString::number(*declared) + u" bytes"_s;
+    }
+    if (!m_failure.isEmpty()) {
+        WarnFailure(m_end.request, m_failure);
+        return;
+    }
+    m_end.complete = true;
+    m_end.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    m_end.contentType = reply.rawHeader("Content-Type");
+    m_end.codingLeftToUs = codingLeftToUs(reply, m_codingAdvertised);
+}
+
+ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
+                     const QByteArray &body, QIODevice &sink, const HttpOptions &options)
+{
+    ExchangeJob job(method, url, headers, body, sink, options);
     // Waits in a local event loop, so the caller's events keep flowing while the CPU idles.
     const QPointer<QObject> context = options.context;
     const bool guarded = !context.isNull();
     QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        stop(u"no end within the deadline of "_s + seconds(options.deadline));
-    });
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, drain);
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&job, &ExchangeJob::finished, &loop, &QEventLoop::quit);
     if (guarded)
         QObject::connect(context.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
-    if (options.deadline.count() > 0)
-        deadline.start(options.deadline);
-    if (!reply->isFinished())
+    if (!job.isFinished())
         loop.exec(options.waitFlags);
 
-    if (!reply->isFinished() || (guarded && context.isNull())) {
+    if (!job.isFinished() || (guarded && context.isNull())) {
         qCDebug(lcNet, "%ls: the wait ended first (window gone or application quitting)",
-                qUtf16Printable(end.request));
-        reply->abort();
-        return end;
+                qUtf16Printable(job.end().request));
+        job.abandon();
+        ExchangeEnd abandoned;
+        abandoned.request = job.end().request;
+        return abandoned;
     }
-    drain();
-    if (failure.isEmpty() && exchangeFailed(*reply))
-        failure = errorReason(reply->error(), options);
-    if (const auto declared = cutShortOf(*reply, received); failure.isEmpty() && declared) {
-        failure = u"cut short at "_s + QString::number(received) + u" of "_s +
-                  QString::number(*declared) + u" bytes"_s;
-    }
-    if (!failure.isEmpty()) {
-        WarnFailure(end.request, failure);
-        return end;
-    }
-    end.complete = true;
-    end.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    end.contentType = reply->rawHeader("Content-Type");
-    end.codingLeftToUs = codingLeftToUs(*reply, !request.rawHeader("Accept-Encoding").isEmpty());
-    return end;
+    return job.end();
 }
 
 } // namespace GetPostByXmlHttp

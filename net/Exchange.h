@@ -4,11 +4,16 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QNetworkAccessManager>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
+#include <memory>
 #include <utility>
 
 class QIODevice;
+class QNetworkReply;
 
 namespace GetPostByXmlHttp {
 
@@ -26,10 +31,50 @@ struct ExchangeEnd
     QString request;
 };
 
-// The one road to the network: sends method ("GET" or "POST") to url with headers in the
-// given order (after Host) and body, and streams the body as received into sink while the
-// caller's events flow. Ends early at the stall time-out, the deadline, the cap, a write
-// that sink refuses, or the end of the wait (context gone, application quitting).
+// The one road to the network, for a caller that does not wait: sends method ("GET" or
+// "POST") to url with headers in the given order (after Host) and body, and streams the body
+// as received into sink. Ends early at the stall time-out, the deadline, the cap or a write
+// that sink refuses. finished() comes once, from the event loop; from then on end() holds the
+// outcome and nothing of the job's own can change it.
+class ExchangeJob final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ExchangeJob(const QByteArray &method, const QString &url, const RawHeaders &headers,
+                const QByteArray &body, QIODevice &sink, const HttpOptions &options,
+                QObject *parent = nullptr);
+    ~ExchangeJob() override;
+
+    bool isFinished() const { return m_finished; }
+    const ExchangeEnd &end() const { return m_end; }
+    // Drops the request without a word in the log: the one who asked no longer wants it.
+    void abandon();
+
+Q_SIGNALS:
+    void finished();
+
+private:
+    void drain();
+    void stop(const QString &reason);
+    void finish();
+    void conclude();
+
+    QIODevice &m_sink;
+    HttpOptions m_options;
+    bool m_codingAdvertised = false;
+    QNetworkAccessManager m_manager;
+    std::unique_ptr<QNetworkReply> m_reply;
+    QTimer m_deadline;
+    qint64 m_received = 0;
+    QString m_failure; // the reason of an end of our own making
+    ExchangeEnd m_end;
+    bool m_finished = false;
+};
+
+// The same exchange for a caller that waits: returns once it has ended, while the caller's
+// events flow. Also ends, empty and quietly, when the wait ends first (context gone,
+// application quitting).
 ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
                      const QByteArray &body, QIODevice &sink, const HttpOptions &options);
 
