@@ -202,9 +202,11 @@ void Form1::connectCommands()
     connect(m_voice, &Voice::mouseUp, this, &Form1::Voice_MouseUp);
     connect(m_bc, &QAction::triggered, this, &Form1::bc_Click);
     connect(m_qc, &QAction::triggered, this, &Form1::qc_Click);
-    // Qt 6 no longer turns the end of a desktop session into close events.
+    // Qt 6 no longer turns the end of a desktop session into close events. The manager is
+    // only valid during the signal, so it is answered directly, as Qt's documentation asks.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::commitData);
+        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::commitData,
+                Qt::DirectConnection);
 }
 
 void Form1::commitData(QSessionManager &manager)

@@ -66,11 +66,17 @@ bool Form1::confirmClosing()
 
 void Form1::answerSessionEnd(SessionEndRequest &request)
 {
-    // Without leave to interact the session ends quietly, as the desktop asked.
-    if (m_closeConfirmed || !request.allowsInteraction())
+    if (m_closeConfirmed)
         return;
-    const bool end = confirmClosing();
-    request.release();
-    if (!end)
+    // Without leave to interact the session ends quietly, as the desktop asked; the close
+    // that follows (the manager's "die") must not ask either.
+    if (!request.allowsInteraction()) {
+        m_closeConfirmed = true;
+        return;
+    }
+    // release() would tell the manager that this client is done and will not cancel.
+    if (confirmClosing())
+        request.release();
+    else
         request.cancel();
 }

@@ -6,9 +6,10 @@ class SessionEndRequest
 {
 public:
     virtual ~SessionEndRequest() = default;
-    // Asks for leave to show a dialog; when granted, release() must follow.
+    // Asks for leave to show a dialog; when granted, release() or cancel() must follow.
     virtual bool allowsInteraction() = 0;
+    // Done interacting: the session may end.
     virtual void release() = 0;
-    // Keeps the session going.
+    // Keeps the session going; in place of release(), never after it.
     virtual void cancel() = 0;
 };

@@ -47,12 +47,18 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened.append(url); }
 };
 
+// A session manager that answers as scripted and records every call, in order.
 struct ScriptedSessionEnd final : SessionEndRequest
 {
-    bool interaction = true, cancelled = false;
-    bool allowsInteraction() override { return interaction; }
-    void release() override {}
-    void cancel() override { cancelled = true; }
+    bool interaction = true;
+    QStringList calls;
+    bool allowsInteraction() override
+    {
+        calls.append(u"allowsInteraction"_s);
+        return interaction;
+    }
+    void release() override { calls.append(u"release"_s); }
+    void cancel() override { calls.append(u"cancel"_s); }
 };
 
 } // namespace
@@ -263,17 +269,21 @@ private Q_SLOTS:
         QCOMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::NoMedia);
     }
 
-    // The closing message, for the exit button and for the end of the desktop session.
+    // The closing message, for the exit button and for the end of the desktop session; a
+    // session that is not cancelled then closes the window (the manager's "die").
     void closing_data()
     {
         QTest::addColumn<bool>("session");
         QTest::addColumn<bool>("interaction");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("exit, yes") << false << true << true;
-        QTest::newRow("exit, no") << false << true << false;
-        QTest::newRow("session end, yes") << true << true << true;
-        QTest::newRow("session end, no cancels it") << true << true << false;
-        QTest::newRow("session end without leave to ask") << true << false << false;
+        QTest::addColumn<QString>("calls");
+        QTest::newRow("exit, yes") << false << true << true << QString();
+        QTest::newRow("exit, no") << false << true << false << QString();
+        QTest::newRow("session end, yes") << true << true << true << u"allowsInteraction release"_s;
+        QTest::newRow("session end, no cancels it")
+            << true << true << false << u"allowsInteraction cancel"_s;
+        QTest::newRow("session end without leave to ask")
+            << true << false << false << u"allowsInteraction"_s;
     }
 
     void closing()
@@ -281,22 +291,31 @@ private Q_SLOTS:
         QFETCH(bool, session);
         QFETCH(bool, interaction);
         QFETCH(bool, yes);
+        QFETCH(QString, calls);
         FormHarness h;
         PageCatcher pages;
         h.form->show();
+        h.setSource(u"kept"_s);
+        h.child<QPlainTextEdit>("ResultContent")->setPlainText(u"also kept"_s);
         h.messageBox->yesNoAnswer =
             yes ? MessageBoxService::Answer::Yes : MessageBoxService::Answer::No;
         ScriptedSessionEnd request;
         request.interaction = interaction;
-        if (session)
+        if (session) {
             h.form->answerSessionEnd(request);
-        else
+            if (!request.calls.contains(u"cancel"_s))
+                h.form->close();
+        } else {
             h.child<QPushButton>("Command3")->click();
-        QCOMPARE(h.form->isVisible(), session || !yes);
-        QCOMPARE(request.cancelled, session && interaction && !yes);
+        }
+        const bool stays = !yes && interaction;
+        QCOMPARE(h.form->isVisible(), stays);
+        QCOMPARE(request.calls.join(u' '), calls);
         QCOMPARE(h.messageBox->texts.size(), interaction ? 1 : 0);
         QCOMPARE(pages.opened,
                  yes ? QList<QUrl>{QUrl(u"https://forum.invalid/bremo"_s)} : QList<QUrl>{});
+        if (stays)
+            QCOMPARE(h.box("SourceContent") + h.box("ResultContent"), u"keptalso kept"_s);
     }
 };
 
