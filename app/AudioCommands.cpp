@@ -25,11 +25,7 @@ void Form1::bc_Click()
         setStatus(u"您取消了音频保存操作..."_s);
         return;
     }
-    GetPostByXmlHttp::HttpOptions options;
-    options.timeout = m_environment.requestTimeout;
-    options.deadline = DownloadDeadline;
-    options.maxBodyBytes = MaxDownloadBytes;
-    if (DownloadToFile(m_voice->URL(), *fileName, options))
+    if (DownloadToFile(m_voice->URL(), *fileName, SaveOptions(m_environment.requestTimeout)))
         setStatus(u"音频文件已保存,路径:["_s + *fileName + u"]"_s);
     else
         setStatus(u"音频文件保存失败,请检查网络连接或保存路径..."_s);

@@ -16,15 +16,16 @@ struct HttpOptions
     // An exchange that receives nothing for this long ends empty; zero or less: no limit.
     std::chrono::milliseconds timeout{30000};
     // An exchange not done this long after it began ends empty, however steadily bytes
-    // trickle in; zero or less: no limit. A translation reply is at most maxBodyBytes: on a
-    // 2G link (about 5 KB/s) that is some 20 s, plus a few slow round trips to set up TLS
-    // through a proxy, so a minute leaves a slow but honest service room to spare.
+    // trickle in; zero or less: no limit. A translation reply is a compact reply of a few
+    // kilobytes or a web page of some hundreds: a minute fetches those even at 2G speed
+    // (about 5 KB/s) with a few slow round trips to set up TLS through a proxy.
     std::chrono::milliseconds deadline{60000};
-    // Cap on the body as received and once decompressed; a longer body ends empty. The
-    // result box lays out an unbroken 96 KiB run of text in about a second (a word it must
-    // break anywhere costs quadratic time), and a service's longest reply, its 5,000
-    // characters of source echoed beside the translation in a page, stays under it.
-    qsizetype maxBodyBytes = 96 * 1024;
+    // Cap on the body as received and once decompressed; a longer body ends empty. It guards
+    // memory against a service that never stops sending or a compression bomb, not the
+    // window: the Google long road cuts its translation out of a whole web page, markup and
+    // scripts included, which weighs hundreds of kilobytes to a few megabytes. 8 MiB leaves
+    // such a page room to spare; the result the window shows has a cap of its own.
+    qsizetype maxBodyBytes = 8 * 1024 * 1024;
     // When this object is destroyed during the wait, the request is dropped and the call
     // returns the empty text: the window that asked is gone.
     QPointer<QObject> context;

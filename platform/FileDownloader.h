@@ -6,13 +6,12 @@
 
 #include <chrono>
 
-// A spoken clip is a sentence or two of MP3 at 32 to 64 kbit/s: tens of kilobytes, rarely
-// a few hundred. Four MiB is minutes of speech, so only a service that never stops sending
-// reaches it.
-inline constexpr qsizetype MaxDownloadBytes = 4 * 1024 * 1024;
-// No input reaches the window during a save, so it ends for sure: two minutes fetch a few
-// hundred kilobytes of clip even at 2G speed (about 5 KB/s).
-inline constexpr std::chrono::milliseconds DownloadDeadline = std::chrono::minutes(2);
+// The limits of a save, with stallTimeout as the time without data: a spoken clip is a
+// sentence or two of MP3 at 32 to 64 kbit/s, tens of kilobytes, rarely a few hundred, so a
+// cap of 4 MiB (minutes of speech) is reached only by a service that never stops sending. No
+// input reaches the window during a save, so it ends for sure: within two minutes, which
+// fetch a few hundred kilobytes of clip even at 2G speed (about 5 KB/s).
+GetPostByXmlHttp::HttpOptions SaveOptions(std::chrono::milliseconds stallTimeout);
 
 // Downloads url into filePath through the one exchange of net/ and returns only when done.
 // The window keeps painting but takes no input meanwhile. The file is replaced only by a

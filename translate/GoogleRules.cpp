@@ -1,6 +1,7 @@
 #include "GoogleRules.h"
 
 #include "GoogleReply.h"
+#include "ResultCap.h"
 #include "SpokenLength.h"
 #include "TextHelpers.h"
 
@@ -42,13 +43,13 @@ QString LongRoadBody(QStringView source, QStringView sourceCode, QStringView tar
 
 QString ResultOfShortRoad(QStringView reply, int targetPosition)
 {
-    return ParseGoogleReply(reply, u"GET", targetPosition);
+    return CappedResult(ParseGoogleReply(reply, u"GET", targetPosition), u"Google short road");
 }
 
 QString ResultOfLongRoad(QStringView page, int targetPosition)
 {
     const QString field = TextBetween(page, u"name=gtrans value=\"", u"\"><div id=sug_exp>");
-    return ParseGoogleReply(field, u"POST", targetPosition);
+    return CappedResult(ParseGoogleReply(field, u"POST", targetPosition), u"Google long road");
 }
 
 std::optional<QString> SpeechUrl(QStringView endpoint, const Pronunciation &pronunciation)

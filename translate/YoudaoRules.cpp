@@ -1,5 +1,6 @@
 #include "YoudaoRules.h"
 
+#include "ResultCap.h"
 #include "SpokenLength.h"
 #include "TextHelpers.h"
 
@@ -25,7 +26,7 @@ QString ResultOfPage(QStringView page)
     QString result = TextBetween(page, u"name=\"o\">", u"</textarea>");
     result.replace(u"&#10;"_s, u"\r\n"_s);
     result.remove(u',');
-    return result;
+    return CappedResult(std::move(result), u"Youdao");
 }
 
 std::optional<QString> SpeechUrl(QStringView voiceEndpoint, QStringView result)

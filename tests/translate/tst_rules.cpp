@@ -4,6 +4,7 @@
 #include "TextHelpers.h"
 #include "YoudaoRules.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace GetPostByXmlHttp;
@@ -49,6 +50,7 @@ private Q_SLOTS:
             UrlEncodeUtf8(QString(u"A b~\r\n\u07FF\u0800中😀"_s + QChar(0xDC00))),
             u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%3F"_s);
         row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
+        row("between, no end marker", TextBetween(u"<a>1</b>", u"<a>", u"</a>"), QString());
         row("dictionary",
             ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET",
                              1),
@@ -102,17 +104,24 @@ private Q_SLOTS:
         row("youdao spoken", youdaoSpeech(u"a +\r\n"_s),
             u"http://h/fanyivoice?word=%61%20%2B%0D%0A"_s);
         row("youdao, empty", youdaoSpeech(QString()), u"none"_s);
+        row("youdao, 500", youdaoSpeech(a500),
+            u"http://h/fanyivoice?word="_s + u"%61"_s.repeated(500));
         row("youdao, 501", youdaoSpeech(a500 + u'a'), u"none"_s);
 
-        // The codes as one string, the names by count and by the two the rules name.
+        // The lists as the user reads them, position by position.
         row("codes", catalogue.codes.join(u' '),
             u"zh-CN en sq ar az ga et be bg is pl fa af da de ru fr tl fi ka ht ko nl gl ca cs "
             u"hr lv lt ro mt ms mk no pt ja sv sr sk sl sw th tr cy uk eu es iw el hu hy it yi "
             u"hi ur id vi"_s);
-        row("names",
-            u"%1 %2 %3"_s.arg(catalogue.displayNames.size())
-                .arg(catalogue.displayNames.at(1), catalogue.displayNames.at(35)),
-            u"57 英语 日语"_s);
+        row("names", catalogue.displayNames.join(u' '),
+            u"中文 英语 阿尔巴尼亚语 阿拉伯语 阿塞拜疆语 爱尔兰语 爱沙尼亚语 白俄罗斯语 保加利亚语 "
+            u"冰岛语 波兰语 波斯语 布尔文(南非荷兰语) 丹麦语 德语 俄语 法语 菲律宾语 芬兰语 "
+            u"格鲁吉亚语 海地克里奥尔语 韩语 荷兰语 加利西亚语 加泰罗尼亚语 捷克语 克罗地亚语 "
+            u"拉脱维亚语 立陶宛语 罗马尼亚语 马耳他语 马来语 马其顿语 挪威语 葡萄牙语 日语 瑞典语 "
+            u"塞尔维亚语 斯洛伐克语 斯洛文尼亚语 斯瓦希里语 泰语 土耳其语 威尔士语 乌克兰语 "
+            u"西班牙的巴斯克语 西班牙语 希伯来语 希腊语 匈牙利语 亚美尼亚语 意大利语 意第绪语 "
+            u"印地语 "
+            u"印度乌尔都语 印尼语 越南语"_s);
         row("last position", CodeForPosition(catalogue.codes, 56).value_or(u"none"_s), u"vi"_s);
         row("past the end", CodeForPosition(catalogue.codes, 57).value_or(u"none"_s), u"none"_s);
         row("no selection", CodeForPosition(catalogue.codes, -1).value_or(u"none"_s), u"none"_s);
@@ -123,6 +132,39 @@ private Q_SLOTS:
         QFETCH(QString, actual);
         QFETCH(QString, expected);
         QCOMPARE(actual, expected);
+    }
+
+    // A result longer than any service translates at once is a failure, on every road.
+    void resultCap_data()
+    {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<int>("length");
+        for (const char *road : {"youdao", "short", "long"}) {
+            QTest::addRow("%s at the cap", road) << QString::fromLatin1(road) << 50000;
+            QTest::addRow("%s past the cap", road) << QString::fromLatin1(road) << 50001;
+        }
+    }
+
+    void resultCap()
+    {
+        QFETCH(QString, road);
+        QFETCH(int, length);
+        const QString result(length, u'a');
+        const bool over = length > 50000;
+        if (over)
+            QTest::ignoreMessage(
+                QtWarningMsg, QRegularExpression(u": result over the cap of 50000 characters$"_s));
+        QString shown;
+        if (road == u"youdao")
+            shown = Youdao::ResultOfPage(
+                QString(u"<textarea name=\"o\">"_s + result + u"</textarea>"_s));
+        else if (road == u"short")
+            shown = Google::ResultOfShortRoad(
+                QString(u"[[[\""_s + result + u"\",\"a\",\"\",\"\"]],,\"en\"]"_s), 0);
+        else
+            shown = Google::ResultOfLongRoad(
+                QString(u"<input name=gtrans value=\""_s + result + u"\"><div id=sug_exp>"_s), 0);
+        QCOMPARE(shown.size(), over ? 0 : length);
     }
 };
 
