@@ -3,12 +3,17 @@
 #include "StandInServer.h"
 #include "Voice.h"
 
+#include "LanguageCatalogue.h"
+
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QGroupBox>
 #include <QMediaPlayer>
 #include <QMenu>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -206,7 +211,8 @@ private Q_SLOTS:
                  after);
     }
 
-    // After start-up: a window of one size, the player at full volume, the about label never
+    // After start-up: a window of one size with its captions, both lists holding the whole
+    // catalogue from Chinese to English, the player at full volume, the about label never
     // shown; a release over the player opens its menu.
     void startedWindow()
     {
@@ -214,6 +220,33 @@ private Q_SLOTS:
         h.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
         QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
+        QStringList captions;
+        const QRegularExpression designName(u"^(Command|Option|Frame|Label|Panel)\\d$"_s);
+        for (const QWidget *widget : h.form->findChildren<QWidget *>(designName)) {
+            if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+                captions << widget->objectName() + u'=' + button->text();
+            else if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
+                captions << widget->objectName() + u'=' + frame->title();
+            else if (widget->isVisible())
+                captions << widget->objectName() + u'=' +
+                                qobject_cast<const QLabel *>(widget)->text();
+        }
+        captions.sort();
+        QCOMPARE(
+            h.form->windowTitle() + u' ' + captions.join(u' '),
+            u"Bremo.多国语言在线互译工具 V3.0 Command1=翻译 Command2=程序说明 Command3=退出程序 "
+            u"Command4=更新介绍 Command5=粘贴原文 Command6=复制译文 Frame1=语种互译 "
+            u"Frame2=翻译的结果[音频操作请点击播放器空白部分] Frame3=翻译的原文 Label3=从： "
+            u"Label4=翻译成： Option1=Option1 Option2=Google(谷歌) Panel1=运行状态： "
+            u"Panel2=程序加载完毕..请先输入您要翻译的内容.."_s);
+        for (const char *name : {"Combo1", "Combo2"}) {
+            const auto *list = h.child<QComboBox>(name);
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->itemText(i);
+            QCOMPARE(items, LanguageCatalogue::build().displayNames);
+            QCOMPARE(list->currentText(), name == QByteArray("Combo1") ? u"中文"_s : u"英语"_s);
+        }
         QCOMPARE(h.child<Voice>("Voice")->volume(), 100);
         QVERIFY(!h.child<QLabel>("Label5")->isVisible());
         QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));

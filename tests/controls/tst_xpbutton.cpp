@@ -1,6 +1,9 @@
+#include "SettingsPropertyBag.h"
 #include "XPButton.h"
 
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -118,6 +121,43 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!button.PrintB(0) && !button.PrintB(4));
+    }
+
+    // The caption kept in the host's store between runs: "0" when none was stored, the default
+    // never stored, and a caption drawn centred on the control.
+    void caption()
+    {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath(u"host.ini"_s), QSettings::IniFormat);
+        SettingsPropertyBag bag(settings, u"XPButton1"_s);
+        XPButton first;
+        QSignalSpy changed(&first, &XPButton::PropertyChanged);
+        QVERIFY(first.UserControl_ReadProperties(bag));
+        QCOMPARE(first.Caption(), u"0"_s);
+        first.resize(200, 60);
+        first.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+        first.setCaption(QString());
+        const QImage bare = first.grab().toImage();
+        first.setCaption(u"确定"_s);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(changed.last().at(0).toString(), u"caption"_s);
+        const QImage captioned = first.grab().toImage();
+        QRect ink;
+        for (int y = 0; y < bare.height(); ++y)
+            for (int x = 0; x < bare.width(); ++x)
+                if (bare.pixel(x, y) != captioned.pixel(x, y))
+                    ink |= QRect(x, y, 1, 1);
+        QVERIFY(!ink.isEmpty());
+        QVERIFY((ink.center() - first.rect().center()).manhattanLength() <= 4);
+
+        first.UserControl_WriteProperties(bag);
+        XPButton second;
+        QVERIFY(second.UserControl_ReadProperties(bag));
+        QCOMPARE(second.Caption(), u"确定"_s);
+        second.setCaption(u"0"_s);
+        second.UserControl_WriteProperties(bag);
+        QCOMPARE(settings.allKeys(), QStringList());
     }
 };
 
