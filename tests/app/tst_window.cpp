@@ -1,9 +1,8 @@
 #include "FormHarness.h"
+#include "LanguageCatalogue.h"
 #include "SessionEnd.h"
 #include "StandInServer.h"
 #include "Voice.h"
-
-#include "LanguageCatalogue.h"
 
 #include <QAction>
 #include <QClipboard>
