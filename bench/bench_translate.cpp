@@ -108,6 +108,34 @@ void BM_ClickToResult(benchmark::State &state)
 }
 BENCHMARK(BM_ClickToResult)->Iterations(300)->Unit(benchmark::kMillisecond);
 
+// The window's worst case: the longest result it shows, one unbroken run that the result box
+// must break anywhere, from the click until the box has drawn its start and its end. The argument is the
+// result's length; one past the cap is refused and shows nothing.
+void BM_LongestResult(benchmark::State &state)
+{
+    const QByteArray page =
+        "<input name=gtrans value=\"" + QByteArray(state.range(0), 'x') + "\"><div id=sug_exp>";
+    StandInServer server;
+    server.serve("/", CannedReply::page(200, page));
+    FormHarness h(u"http://127.0.0.1:%1"_s.arg(server.port()));
+    h.form->show();
+    h.setSource(QString(220, u'a')); // the long road, which reads a whole web page
+    auto *result = h.child<QPlainTextEdit>("ResultContent");
+    for (auto _ : state) {
+        result->clear();
+        QApplication::processEvents();
+        h.translate();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(result->grab());
+        // And its end, where the user scrolls to read the rest.
+        result->moveCursor(QTextCursor::End);
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(result->grab());
+    }
+    state.counters["shown_chars"] = double(result->toPlainText().size());
+}
+BENCHMARK(BM_LongestResult)->Arg(50000)->Arg(50001)->Iterations(5)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
