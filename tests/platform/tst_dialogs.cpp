@@ -2,7 +2,6 @@
 #include "SaveFileDialog.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,103 +10,74 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Acts on the modal dialog as soon as it is up, as a user would, then lets it be.
-void whenDialogShows(const std::function<void(QWidget *)> &act)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) {
-            poll->deleteLater();
-            poll->stop();
-            act(dialog);
-        }
-    });
-    poll->start(10);
-}
-
-// The button of role in the dialog's button box.
-void press(QWidget *dialog, QDialogButtonBox::StandardButton which)
-{
-    dialog->findChild<QDialogButtonBox *>()->button(which)->click();
-}
-
-} // namespace
-
-// The desktop's own dialogs, driven once each, so that the scripted ones of the window's tests
-// stand for something true.
+// The desktop's own dialogs, driven once each as a user would (a name typed and Return, a
+// button, Esc), so that the scripted ones of the window's tests stand for something true.
 class TestDialogs final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void saveDialog_data()
+    void dialogs_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accept");
-        QTest::newRow("cancel") << u"kept.mp3"_s << false;
-        QTest::newRow("ok") << u"发音.mp3"_s << true;
-        QTest::newRow("ok, no extension") << u"发音"_s << true;
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("action"); // a name to type and enter, or a button's text
+        QTest::addColumn<QString>("answer"); // what the window is told
+        QTest::newRow("save, cancel") << u"save"_s << u"Cancel"_s << u"none"_s;
+        QTest::newRow("save, a name without extension") << u"save"_s << u"发音"_s << u"发音"_s;
+        QTest::newRow("yes") << u"yes/no"_s << u"&Yes"_s << u"yes"_s;
+        QTest::newRow("no") << u"yes/no"_s << u"&No"_s << u"no"_s;
+        QTest::newRow("escape is no") << u"yes/no"_s << u"Esc"_s << u"no"_s;
+        QTest::newRow("ok") << u"ok"_s << u"OK"_s << u"ok"_s;
     }
 
-    void saveDialog()
+    void dialogs()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, accept);
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(QString, answer);
         QTemporaryDir dir;
-        QString title;
-        whenDialogShows([&](QWidget *dialog) {
-            title = dialog->windowTitle();
+        QString seen; // title, text and icon of the dialog as shown
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            poll.stop();
+            seen = dialog->windowTitle();
+            if (auto *box = qobject_cast<QMessageBox *>(dialog))
+                seen +=
+                    u' ' + box->text() + (box->icon() == QMessageBox::Information ? u" (i)" : u"");
             auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
-            name->setText(dir.filePath(typed));
-            if (accept)
+            const auto buttons = dialog->findChildren<QPushButton *>();
+            const auto button = std::find_if(buttons.begin(), buttons.end(),
+                                             [&](QPushButton *b) { return b->text() == action; });
+            if (action == u"Esc") {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else if (button != buttons.end()) {
+                (*button)->click();
+            } else if (name) {
+                name->setText(dir.filePath(action));
                 QTest::keyClick(name, Qt::Key_Return);
-            else
-                press(dialog, QDialogButtonBox::Cancel);
+            }
         });
-        const std::optional<QString> chosen = QtSaveFileDialog().ask(
-            nullptr, u"请选择您要保存的路径"_s, u"MP3音频文件 (*.mp3)"_s, QString());
-        QCOMPARE(title, u"请选择您要保存的路径"_s);
-        QCOMPARE(chosen, accept ? std::optional(dir.filePath(typed)) : std::nullopt);
-    }
-
-    void messageBox_data()
-    {
-        QTest::addColumn<bool>("yesNo");
-        QTest::addColumn<int>("pressed"); // a QMessageBox::StandardButton, or Esc when 0
-        QTest::addColumn<int>("answer");
-        using A = MessageBoxService::Answer;
-        QTest::newRow("yes") << true << int(QMessageBox::Yes) << int(A::Yes);
-        QTest::newRow("no") << true << int(QMessageBox::No) << int(A::No);
-        QTest::newRow("escape is no") << true << 0 << int(A::No);
-        QTest::newRow("ok") << false << int(QMessageBox::Ok) << int(A::Ok);
-    }
-
-    void messageBox()
-    {
-        QFETCH(bool, yesNo);
-        QFETCH(int, pressed);
-        QFETCH(int, answer);
-        QString seen;
-        whenDialogShows([&](QWidget *dialog) {
-            auto *box = qobject_cast<QMessageBox *>(dialog);
-            seen = box->windowTitle() + u' ' + box->text() +
-                   (box->icon() == QMessageBox::Information ? u" (i)"_s : QString());
-            if (pressed)
-                box->button(QMessageBox::StandardButton(pressed))->click();
-            else
-                QTest::keyClick(box, Qt::Key_Escape);
-        });
-        const auto buttons =
-            yesNo ? MessageBoxService::Buttons::YesNo : MessageBoxService::Buttons::Ok;
-        QCOMPARE(int(QtMessageBox().inform(nullptr, u"text"_s, u"QirelTaluvo提示"_s, buttons)),
-                 answer);
-        QCOMPARE(seen, u"QirelTaluvo提示 text (i)"_s);
+        poll.start(10);
+        QString told;
+        if (kind == u"save") {
+            told = QtSaveFileDialog()
+                       .ask(nullptr, u"T"_s, u"MP3音频文件 (*.mp3)"_s, QString())
+                       .value_or(u"none"_s)
+                       .remove(dir.path() + u'/');
+            QCOMPARE(seen, u"T"_s);
+        } else {
+            const auto buttons =
+                kind == u"ok" ? MessageBoxService::Buttons::Ok : MessageBoxService::Buttons::YesNo;
+            const auto got = QtMessageBox().inform(nullptr, u"text"_s, u"T"_s, buttons);
+            told = QStringList{u"ok"_s, u"yes"_s, u"no"_s}.at(int(got));
+            QCOMPARE(seen, u"T text (i)"_s);
+        }
+        QCOMPARE(told, answer);
     }
 };
 
