@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -211,8 +212,8 @@ private Q_SLOTS:
     }
 
     // After start-up: a window of one size with its captions, both lists holding the whole
-    // catalogue from Chinese to English, the player at full volume, the about label never
-    // shown; a release over the player opens its menu.
+    // catalogue from Chinese to English, text boxes that show their scroll bar, the player at full
+    // volume, the about label never shown; a release over the player opens its menu.
     void startedWindow()
     {
         FormHarness h;
@@ -246,6 +247,8 @@ private Q_SLOTS:
             QCOMPARE(items, LanguageCatalogue::build().displayNames);
             QCOMPARE(list->currentText(), name == QByteArray("Combo1") ? u"中文"_s : u"英语"_s);
         }
+        for (const char *box : {"SourceContent", "ResultContent"})
+            QVERIFY(h.child<QPlainTextEdit>(box)->verticalScrollBar()->isVisible());
         QCOMPARE(h.child<Voice>("Voice")->volume(), 100);
         QVERIFY(!h.child<QLabel>("Label5")->isVisible());
         QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));
