@@ -3,6 +3,7 @@
 #include "AboutText.h"
 #include "AppIcon.h"
 #include "CommonDialog.h"
+#include "CtrlReturnClicks.h"
 #include "Form1Layout.h"
 #include "LayoutTwips.h"
 #include "SessionEnd.h"
@@ -156,6 +157,9 @@ void Form1::buildControls()
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
         control<QWidget>(it->name)->raise();
 
+    for (const auto &[name, accessibleName] : Form1AccessibleNames())
+        control<QWidget>(name)->setAccessibleName(accessibleName.toString());
+
     const auto tabOrder = Form1TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(control<QWidget>(tabOrder[i - 1]), control<QWidget>(tabOrder[i]));
@@ -194,6 +198,7 @@ void Form1::buildControls()
 void Form1::connectCommands()
 {
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    new CtrlReturnClicks(m_sourceContent, m_command1);
     connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
@@ -211,6 +216,23 @@ void Form1::commitData(QSessionManager &manager)
 {
     DesktopSessionEnd request(manager);
     answerSessionEnd(request);
+}
+
+void Form1::translateText(const QString &text)
+{
+    m_sourceContent->setPlainText(text);
+    m_command1->click();
+}
+
+void Form1::bringToFront(const QString &activationToken)
+{
+    // Qt's Wayland plugin hands this token to the compositor when the window asks for focus.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void Form1::setStatus(const QString &message)
