@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
@@ -157,8 +158,13 @@ void Form1::buildControls()
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
         control<QWidget>(it->name)->raise();
 
-    for (const auto &[name, accessibleName] : Form1AccessibleNames())
-        control<QWidget>(name)->setAccessibleName(accessibleName.toString());
+    for (const auto &[name, accessibleName] : Form1AccessibleNames()) {
+        auto *widget = control<QWidget>(name);
+        widget->setAccessibleName(accessibleName.toString());
+        // A text box's scroll bar is a control of its own to a screen reader.
+        if (auto *box = qobject_cast<QPlainTextEdit *>(widget))
+            box->verticalScrollBar()->setAccessibleName(accessibleName + u"滚动条"_s);
+    }
 
     const auto tabOrder = Form1TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
