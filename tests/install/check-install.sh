@@ -22,6 +22,7 @@ for size in 16 24 32 48; do
 done
 expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/skinh.she" \
     "$datadir/applications/bremo.desktop" "$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml" \
+    "$datadir/man/man1/bremo.1.gz" "$datadir/doc/bremo/changelog.gz" "$datadir/doc/bremo/copyright" \
     "${icons[@]}" | sort)
 actual=$(cd "$prefix" && find . -mindepth 1 ! -type d -printf '%P\n' | sort)
 [[ "$actual" == "$expected" ]] ||
@@ -49,6 +50,11 @@ desktop=$prefix/$datadir/applications/bremo.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects bremo.desktop"
 grep -qx 'Exec=bremo' "$desktop" || fail "the desktop entry does not start bremo"
 grep -qx 'Icon=bremo' "$desktop" || fail "the desktop entry does not name the icon bremo"
+for source in selection clipboard; do
+    grep -qx "Exec=bremo --$source" "$desktop" || fail "the desktop entry lacks bremo --$source"
+done
+man --warnings -l "$prefix/$datadir/man/man1/bremo.1.gz" >/dev/null 2>"$scratch/man.log" &&
+    [[ ! -s "$scratch/man.log" ]] || fail "the manual page has faults: $(cat "$scratch/man.log")"
 
 metainfo=$prefix/$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects the metainfo"
