@@ -20,7 +20,8 @@ icons=()
 for size in 16 24 32 48; do
     icons+=("$datadir/icons/hicolor/${size}x${size}/apps/bremo.png")
 done
-expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/skinh.she" \
+expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/window/bremo-window.so" \
+    "$program_dir/skinh.she" \
     "$datadir/applications/bremo.desktop" "$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml" \
     "$datadir/man/man1/bremo.1.gz" "$datadir/doc/bremo/changelog.gz" "$datadir/doc/bremo/copyright" \
     "${icons[@]}" | sort)
@@ -70,4 +71,12 @@ folder=$(cd / && "$prefix/$bindir/skin_probe") ||
     fail "started through $bindir/, the program did not apply the skin (program folder: $folder)"
 [[ "$folder" == "$prefix/$program_dir" ]] ||
     fail "the program folder is $folder, not $prefix/$program_dir"
+# The window module, found from bin/ as installed: a first bremo opens the window and claims
+# the session bus, a second one hands its text over to it and ends.
+dbus-run-session -- bash -c '
+    "$1" >/dev/null 2>&1 & first=$!
+    trap "kill $first" EXIT
+    gdbus wait --session --timeout 20 io.github.bremo.Bremo || exit 3
+    "$1" hello' _ "$prefix/$bindir/bremo" 2>"$scratch/session.log" ||
+    fail "installed, bremo does not open its window or take a second start: $(cat "$scratch/session.log")"
 echo "check-install: the installed tree is complete and valid"
