@@ -1,8 +1,8 @@
 #include "WindowModule.h"
 
-#include <QLibrary>
+#include "NetLog.h"
 
-#include <cstdio>
+#include <QLibrary>
 
 int RunWindowModule(const QString &programFolder, int &argc, char *argv[],
                     const OutsideRequest &request, const Endpoints &endpoints)
@@ -10,8 +10,7 @@ int RunWindowModule(const QString &programFolder, int &argc, char *argv[],
     QLibrary module(programFolder + u'/' + QLatin1String(WindowModulePath));
     const auto entry = reinterpret_cast<WindowEntry>(module.resolve(WindowEntryName));
     if (!entry) {
-        std::fprintf(stderr, "bremo: the window cannot be opened: %s\n",
-                     qPrintable(module.errorString()));
+        qCWarning(lcNet, "the window cannot be opened: %ls", qUtf16Printable(module.errorString()));
         return 1;
     }
     return entry(argc, argv, request, endpoints);
