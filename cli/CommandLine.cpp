@@ -38,28 +38,22 @@ Invocation UsageError(const QString &message)
     return Exit(u"bremo: "_s + message + u"\nTry 'bremo --help'.\n"_s, UsageErrorExitCode);
 }
 
-QString CodeList(const LanguageCatalogue &catalogue)
+Invocation PrintUsageError(const QString &problem)
 {
-    QString list;
-    for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
-        list += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
-    return list;
+    return Exit(PrintUsageMessage(problem), UsageErrorExitCode);
 }
 
-// A language option's position in the catalogue, or a usage error that lists the codes.
+// A language option's position in the catalogue, or a usage error.
 std::optional<Invocation> ReadLanguage(const QCommandLineParser &parser,
                                        const QCommandLineOption &option, int &position)
 {
     if (!parser.isSet(option))
         return std::nullopt;
-    const LanguageCatalogue catalogue = LanguageCatalogue::build();
     const QString code = parser.value(option);
-    position = int(catalogue.codes.indexOf(code));
+    position = int(LanguageCatalogue::build().codes.indexOf(code));
     if (position >= 0)
         return std::nullopt;
-    return Exit(u"bremo: unknown language code '%1'; the codes are:\n"_s.arg(code) +
-                    CodeList(catalogue),
-                UsageErrorExitCode);
+    return PrintUsageError(u"unknown language code '%1'"_s.arg(code));
 }
 
 Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options)
@@ -68,8 +62,8 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
     invocation.action = Invocation::Action::Print;
     PrintJob &job = invocation.print;
     if (parser.isSet(options.selection) || parser.isSet(options.clipboard))
-        return UsageError(u"--print translates TEXT or standard input (-), not the selection "
-                          "or the clipboard"_s);
+        return PrintUsageError(u"--print translates TEXT or standard input (-), not the "
+                               "selection or the clipboard"_s);
     if (auto error = ReadLanguage(parser, options.from, job.sourcePosition))
         return *error;
     if (auto error = ReadLanguage(parser, options.to, job.targetPosition))
@@ -77,8 +71,7 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
     if (parser.isSet(options.engine)) {
         const QString engine = parser.value(options.engine);
         if (engine != u"google"_s && engine != u"youdao"_s)
-            return UsageError(
-                u"unknown engine '%1'; the engines are google and youdao"_s.arg(engine));
+            return PrintUsageError(u"unknown engine '%1'"_s.arg(engine));
         job.youdao = engine == u"youdao"_s;
     }
     job.audioFile = parser.value(options.saveAudio);
@@ -86,11 +79,21 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
     job.textFromStdin = words == QStringList{u"-"_s};
     job.text = job.textFromStdin ? QString() : words.join(u' ');
     if (!job.textFromStdin && job.text.isEmpty())
-        return UsageError(u"--print needs a text to translate, or - for standard input"_s);
+        return PrintUsageError(u"--print needs a text to translate, or - for standard input"_s);
     return invocation;
 }
 
 } // namespace
+
+QString PrintUsageMessage(const QString &problem)
+{
+    const LanguageCatalogue catalogue = LanguageCatalogue::build();
+    QString message = u"bremo: "_s + problem +
+                      u"\nThe engines are google and youdao; the language codes are:\n"_s;
+    for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
+        message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
+    return message;
+}
 
 Invocation ParseCommandLine(const QStringList &arguments)
 {

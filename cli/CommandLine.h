@@ -35,5 +35,9 @@ struct Invocation
 
 inline constexpr int UsageErrorExitCode = 2;
 
+// A usage error of script mode: the problem, then the engines and the language codes to
+// choose from.
+QString PrintUsageMessage(const QString &problem);
+
 // Reads the arguments as QCoreApplication::arguments() gives them, program name first.
 Invocation ParseCommandLine(const QStringList &arguments);

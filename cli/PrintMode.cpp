@@ -66,7 +66,8 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     g_nextHandler = qInstallMessageHandler(WriteReason);
     const QString source = SourceText(job);
     if (source.isEmpty()) {
-        std::fputs("bremo: the text to translate is empty\n", stderr);
+        std::fputs(PrintUsageMessage(u"the text to translate is empty"_s).toUtf8().constData(),
+                   stderr);
         return UsageErrorExitCode;
     }
     const ScriptTranslation translation = TranslateForScript(source, job, endpoints);

@@ -28,6 +28,9 @@ Run Print(const StandInServer &server, const QStringList &arguments, const QByte
     environment.insert(u"http_proxy"_s, u"http://127.0.0.1:%1"_s.arg(server.port()));
     environment.remove(u"no_proxy"_s);
     environment.remove(u"NO_PROXY"_s);
+    // No display: script mode must not need one.
+    environment.remove(u"DISPLAY"_s);
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     process.setProcessEnvironment(environment);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start(QStringLiteral(BREMO_STANDIN), QStringList{u"--print"_s} + arguments);
@@ -52,7 +55,8 @@ class TestPrint final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Output on success only, the reason on failure, and usage errors before any request.
+    // Output on success only, the reason on failure, and usage errors, which list the
+    // language codes, before any request.
     void print_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -78,15 +82,16 @@ private Q_SLOTS:
                                 << QByteArray("i=%68%69&type=AUTO&");
         QTest::newRow("service fails")
             << QStringList{u"hi"_s} << QByteArray() << QByteArray("/elsewhere") << QByteArray() << 1
-            << QByteArray() << QByteArray("bremo: ") << QByteArray("/translate_a/t?client=t");
+            << QByteArray() << QByteArray("bremo: the service's answer held no translation")
+            << QByteArray("/translate_a/t?client=t");
         QTest::newRow("unknown language")
             << QStringList{u"--to"_s, u"xx"_s, u"hi"_s} << QByteArray() << QByteArray()
             << QByteArray() << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
         QTest::newRow("unknown engine")
             << QStringList{u"--engine"_s, u"bing"_s, u"hi"_s} << QByteArray() << QByteArray()
-            << QByteArray() << 2 << QByteArray() << QByteArray("youdao") << QByteArray();
+            << QByteArray() << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
         QTest::newRow("no text") << QStringList() << QByteArray() << QByteArray() << QByteArray()
-                                 << 2 << QByteArray() << QByteArray("bremo: ") << QByteArray();
+                                 << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
         QTest::newRow("empty input")
             << QStringList{u"-"_s} << QByteArray("\n") << QByteArray() << QByteArray() << 2
             << QByteArray() << QByteArray("empty") << QByteArray();

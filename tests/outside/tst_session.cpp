@@ -69,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(finished.wait(20000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QVERIFY2(second.exitCode() == 0, second.readAllStandardError().constData());
-        QTRY_VERIFY(h.form->isVisible());
+        QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status.startsWith(u"在线"_s) ? 1 : 0);
