@@ -82,7 +82,12 @@ private Q_SLOTS:
                                 << QByteArray("i=%68%69&type=AUTO&");
         QTest::newRow("service fails")
             << QStringList{u"hi"_s} << QByteArray() << QByteArray("/elsewhere") << QByteArray() << 1
-            << QByteArray() << QByteArray("bremo: the service's answer held no translation")
+            << QByteArray() << QByteArray("bremo: GET services.stand-in.invalid/translate_a/t: ")
+            << QByteArray("/translate_a/t?client=t");
+        QTest::newRow("no translation in the answer")
+            << QStringList{u"hi"_s} << QByteArray() << QByteArray("/translate_a/t")
+            << QByteArray("<html></html>") << 1 << QByteArray()
+            << QByteArray("bremo: the service's answer held no translation")
             << QByteArray("/translate_a/t?client=t");
         QTest::newRow("unknown language")
             << QStringList{u"--to"_s, u"xx"_s, u"hi"_s} << QByteArray() << QByteArray()
