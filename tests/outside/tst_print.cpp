@@ -125,18 +125,30 @@ private Q_SLOTS:
     // The pronunciation of the translation, saved whole or not at all.
     void saveAudio_data()
     {
+        QTest::addColumn<QString>("target");
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
-        QTest::newRow("saved") << 200 << 0 << QByteArray("Hi.\n");
-        QTest::newRow("refused, old file kept") << 500 << 1 << QByteArray();
+        QTest::addColumn<QByteArray>("speech"); // the last request; empty: none was made
+        QTest::addColumn<QByteArray>("err");
+        const QByteArray speech = "http://services.stand-in.invalid/translate_tts?q=Hi.&tl=en";
+        QTest::newRow("saved") << u"en"_s << 200 << 0 << QByteArray("Hi.\n") << speech
+                               << QByteArray();
+        QTest::newRow("refused, old file kept")
+            << u"en"_s << 500 << 1 << QByteArray() << speech
+            << QByteArray("bremo: GET services.stand-in.invalid/translate_tts: ");
+        QTest::newRow("Japanese is not spoken") << u"ja"_s << 200 << 1 << QByteArray()
+                                                << QByteArray() << QByteArray("no pronunciation");
     }
 
     void saveAudio()
     {
+        QFETCH(QString, target);
         QFETCH(int, status);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, out);
+        QFETCH(QByteArray, speech);
+        QFETCH(QByteArray, err);
         const QByteArray clip = Contents(QFINDTESTDATA(u"../data/silence.mp3"_s));
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
@@ -146,12 +158,13 @@ private Q_SLOTS:
         QFile old(file);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
-        const Run run = Print(server, {u"--save-audio"_s, file, u"你好"_s}, {});
+        const Run run = Print(server, {u"--to"_s, target, u"--save-audio"_s, file, u"你好"_s}, {});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
-        QCOMPARE(Contents(file), status == 200 ? clip : QByteArray("old"));
-        QCOMPARE(server.lastRequest().target,
-                 QByteArray("http://services.stand-in.invalid/translate_tts?q=Hi.&tl=en"));
+        QVERIFY2(run.err.contains(err), run.err.constData());
+        QCOMPARE(Contents(file), exitCode == 0 ? clip : QByteArray("old"));
+        QCOMPARE(server.requests().size(), speech.isEmpty() ? 1 : 2);
+        QVERIFY(speech.isEmpty() || server.lastRequest().target == speech);
     }
 };
 
