@@ -24,6 +24,24 @@ struct Options
         u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
 };
 
+// Qt's own options, such as the -session a session manager restarts a program with: accepted
+// here and left in the arguments for the window's QApplication, which reads them.
+void AcceptQtOptions(QCommandLineParser &parser)
+{
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "name", "title", "geometry", "style", "stylesheet"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), u"value"_s);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
 Invocation Exit(const QString &message, int exitCode)
 {
     Invocation invocation;
@@ -106,6 +124,8 @@ Invocation ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({options.selection, options.clipboard, options.print, options.from,
                        options.to, options.engine, options.saveAudio});
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    AcceptQtOptions(parser);
     parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
                                  u"[TEXT | -]"_s);
 

@@ -26,6 +26,9 @@ private Q_SLOTS:
             u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s;
         QTest::newRow("text") << QStringList{u"one text"_s} << QString() << u"one text"_s
                               << succeeded;
+        QTest::newRow("text after Qt's options")
+            << QStringList{u"-session"_s, u"restored"_s, u"-reverse"_s, u"one text"_s} << QString()
+            << u"one text"_s << succeeded;
         QTest::newRow("selection")
             << QStringList{u"--selection"_s} << u"primary"_s << u"highlighted words"_s << succeeded;
         QTest::newRow("clipboard")
