@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs Bremo into a scratch prefix with `cmake --install` and checks the tree: exactly
 # the files the program needs, bin/bremo a relative link to the binary with the skin beside
-# it, every icon size, and a desktop entry and AppStream metadata that the validators accept.
-# Then it starts skin_probe through a link of the same shape and expects the skin applied.
+# it and the window module below it, every icon size, a desktop entry (with its two actions)
+# and AppStream metadata that the validators accept, and a manual page that man reads without
+# a warning. Then it starts skin_probe through a link of the same shape and expects the skin
+# applied, and opens the installed window through bin/ with a second start handed over to it.
 # Usage: check-install.sh CMAKE BUILD_DIR SOURCE_DIR BINDIR LIBDIR DATADIR VERSION SKIN_PROBE
 set -euo pipefail
 cmake=$1 build=$2 source=$3 bindir=$4 libdir=$5 datadir=$6 version=$7 probe=$8
