@@ -24,8 +24,12 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     QObject::connect(&service, &ApplicationService::requested, &window,
                      [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
     window.show();
-    QMetaObject::invokeMethod(
-        &window, [&window, request] { ServeOutsideRequest(window, request); },
-        Qt::QueuedConnection);
+    // A plain start shows the window as it always has; a text to translate waits for the
+    // event loop, like a click would.
+    if (request.kind != OutsideRequest::Kind::Show) {
+        QMetaObject::invokeMethod(
+            &window, [&window, request] { ServeOutsideRequest(window, request); },
+            Qt::QueuedConnection);
+    }
     return app.exec();
 }
