@@ -3,6 +3,7 @@
 #include "AboutText.h"
 #include "AppIcon.h"
 #include "CommonDialog.h"
+#include "CtrlReturnClicks.h"
 #include "Form1Layout.h"
 #include "LayoutTwips.h"
 #include "SessionEnd.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QStyle>
@@ -156,6 +158,14 @@ void Form1::buildControls()
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
         control<QWidget>(it->name)->raise();
 
+    for (const auto &[name, accessibleName] : Form1AccessibleNames()) {
+        auto *widget = control<QWidget>(name);
+        widget->setAccessibleName(accessibleName.toString());
+        // A text box's scroll bar is a control of its own to a screen reader.
+        if (auto *box = qobject_cast<QPlainTextEdit *>(widget))
+            box->verticalScrollBar()->setAccessibleName(accessibleName + u"滚动条"_s);
+    }
+
     const auto tabOrder = Form1TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(control<QWidget>(tabOrder[i - 1]), control<QWidget>(tabOrder[i]));
@@ -194,6 +204,7 @@ void Form1::buildControls()
 void Form1::connectCommands()
 {
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    new CtrlReturnClicks(m_sourceContent, m_command1);
     connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
@@ -213,6 +224,23 @@ void Form1::commitData(QSessionManager &manager)
 {
     DesktopSessionEnd request(manager);
     answerSessionEnd(request);
+}
+
+void Form1::translateText(const QString &text)
+{
+    m_sourceContent->setPlainText(text);
+    m_command1->click();
+}
+
+void Form1::bringToFront(const QString &activationToken)
+{
+    // Qt's Wayland plugin hands this token to the compositor when the window asks for focus.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void Form1::setStatus(const QString &message)

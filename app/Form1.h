@@ -36,6 +36,12 @@ public:
     bool confirmClosing();
     // A log-out or shut-down asks as closing does; No keeps the session and the window.
     void answerSessionEnd(SessionEndRequest &request);
+    // Text from outside the window goes into the source box and is translated as a click on
+    // 翻译 translates it; while a translation runs, the text only waits in the box.
+    void translateText(const QString &text);
+    // The window in front of the others, with the keyboard focus that the desktop grants
+    // for the activation token (XDG activation; may be empty).
+    void bringToFront(const QString &activationToken);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

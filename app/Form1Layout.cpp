@@ -27,6 +27,11 @@ constexpr ControlLayout Controls[] = {
     {u"Voice", Player, {}, {}, 120, 7320, 7215, 615},
 };
 
+constexpr AccessibleName AccessibleNames[] = {
+    {u"SourceContent", u"原文"}, {u"ResultContent", u"译文"},   {u"Combo1", u"源语言"},
+    {u"Combo2", u"目标语言"},    {u"Option1", u"有道(Youdao)"}, {u"Voice", u"发音播放器"},
+};
+
 constexpr QStringView TabOrder[] = {
     u"Voice",         u"Combo2",   u"Combo1",   u"Option2",  u"Option1",
     u"Command1",      u"Command2", u"Command3", u"Command4", u"ResultContent",
@@ -43,4 +48,9 @@ std::span<const ControlLayout> Form1Controls()
 std::span<const QStringView> Form1TabOrder()
 {
     return TabOrder;
+}
+
+std::span<const AccessibleName> Form1AccessibleNames()
+{
+    return AccessibleNames;
 }

@@ -37,5 +37,14 @@ constexpr int WindowClientHeight = 9555;
 
 std::span<const ControlLayout> Form1Controls();
 
+struct AccessibleName
+{
+    QStringView control;
+    QStringView name;
+};
+
+// What a screen reader calls the controls whose caption does not say what they are.
+std::span<const AccessibleName> Form1AccessibleNames();
+
 // Focus moves through the controls in this order on Tab.
 std::span<const QStringView> Form1TabOrder();

@@ -67,6 +67,12 @@ Voice::Voice(QWidget *parent)
     m_volume->setValue(DefaultVolume);
     m_volume->setToolTip(u"音量"_s);
     m_volume->setFixedWidth(72);
+    // A screen reader says what each part is; the tool tips alone are not read out.
+    m_playPause->setAccessibleName(u"播放/暂停"_s);
+    m_stop->setAccessibleName(u"停止"_s);
+    m_position->setAccessibleName(u"播放进度"_s);
+    m_time->setAccessibleName(u"播放时间"_s);
+    m_volume->setAccessibleName(u"音量"_s);
 
     auto *bar = new QHBoxLayout(this);
     bar->setContentsMargins(6, 4, 8, 4);

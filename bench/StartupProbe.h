@@ -60,7 +60,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !m_reported) {
+        const bool windowPaint = event->type() == QEvent::Paint && watched->isWidgetType() &&
+                                 static_cast<QWidget *>(watched)->isWindow();
+        if (windowPaint && !m_reported) {
             m_reported = true;
             std::printf("startup_ms=%lld rss_kb=%lld\n",
                         static_cast<long long>(millisecondsSinceProcessStart()),
@@ -86,4 +88,13 @@ inline void InstallStartupProbe(QWidget &window)
     if (qEnvironmentVariableIntValue("BREMO_EXIT_ON_SHOW") != 1)
         return;
     window.installEventFilter(new StartupProbe::FirstPaintProbe(&window));
+}
+
+// For a program that makes its window out of reach (bremo's window module): the probe goes on
+// every application object as it is made and reports the first paint of any window.
+inline void InstallStartupProbeOnApplication()
+{
+    if (qEnvironmentVariableIntValue("BREMO_EXIT_ON_SHOW") != 1)
+        return;
+    qApp->installEventFilter(new StartupProbe::FirstPaintProbe(qApp));
 }

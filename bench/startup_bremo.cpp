@@ -1,16 +1,12 @@
-// bremo's own start-up, as app/main.cpp does it, with the probe that bench/startup.sh reads:
-// the program itself carries no measuring code.
-#include "Form1.h"
+// bremo's own start-up, as app/main.cpp does it: the command line, the look for a running
+// Bremo on the session bus, the window module. The probe that bench/startup.sh reads goes on
+// each application object as Qt makes it: the program itself carries no measuring code.
+#include "Launch.h"
 #include "StartupProbe.h"
 
-#include <QApplication>
+Q_COREAPP_STARTUP_FUNCTION(InstallStartupProbeOnApplication)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Bremo"));
-    Form1 window;
-    InstallStartupProbe(window);
-    window.show();
-    return app.exec();
+    return RunBremo(argc, argv, Endpoints::builtIn());
 }

@@ -23,8 +23,10 @@ endif()
 # Bremo ships no shared libraries of its own, so the installed binary needs no search path;
 # the one qt_standard_project_setup() gives it ($ORIGIN/../lib) would lead from lib/bremo/
 # into the system's library folder.
-set_target_properties(bremo PROPERTIES INSTALL_RPATH "")
+set_target_properties(bremo bremo_window PROPERTIES INSTALL_RPATH "")
 install(TARGETS bremo RUNTIME DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)
+# The window, loaded from the program folder when a window opens.
+install(TARGETS bremo_window LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/window COMPONENT bremo)
 install(FILES assets/skinh.she DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)
 
 if(NOT WIN32)
@@ -49,4 +51,24 @@ if(NOT WIN32)
         ${CMAKE_CURRENT_BINARY_DIR}/io.github.bremo.Bremo.metainfo.xml @ONLY)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/io.github.bremo.Bremo.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT bremo)
+
+    # The manual page and the changelog compressed as Debian wants them: gzip -9 without a
+    # name or time stamp, so that a rebuild gives the same bytes.
+    find_program(BREMO_GZIP gzip REQUIRED)
+    set(bremo_compressed)
+    foreach(document man/bremo.1 packaging/changelog)
+        get_filename_component(name ${document} NAME)
+        set(compressed ${CMAKE_CURRENT_BINARY_DIR}/compressed/${name}.gz)
+        add_custom_command(OUTPUT ${compressed}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/compressed
+            COMMAND ${BREMO_GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/${document} > ${compressed}
+            DEPENDS ${PROJECT_SOURCE_DIR}/${document})
+        list(APPEND bremo_compressed ${compressed})
+    endforeach()
+    add_custom_target(bremo_documents ALL DEPENDS ${bremo_compressed})
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/bremo.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT bremo)
+    # Debian's place, /usr/share/doc/<package>, whatever the project is called.
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/changelog.gz packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/bremo COMPONENT bremo)
 endif()

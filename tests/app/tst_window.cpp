@@ -4,6 +4,8 @@
 #include "StandInServer.h"
 #include "Voice.h"
 
+#include <QAbstractSlider>
+#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -253,6 +255,32 @@ private Q_SLOTS:
         QVERIFY(!h.child<QLabel>("Label5")->isVisible());
         QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));
         QTRY_VERIFY(h.form->findChild<QMenu *>(u"caidan"_s)->isVisible());
+    }
+
+    // Ctrl+Return in the source box translates as the button does; Return alone stays a line
+    // break. A screen reader can name every control, the player's parts included.
+    void keyboardAndScreenReaders()
+    {
+        FormHarness h;
+        auto *source = h.child<QPlainTextEdit>("SourceContent");
+        h.setSource(u"hi"_s);
+        QTest::keyClick(source, Qt::Key_Return);
+        QCOMPARE(h.status(), Loaded);
+        QTest::keyClick(source, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(h.status(), NetworkFailed);
+        QCOMPARE(h.box("SourceContent"), u"\r\nhi"_s);
+
+        h.form->show();
+        for (QWidget *widget : h.form->findChildren<QWidget *>()) {
+            const bool control = widget->focusPolicy() != Qt::NoFocus ||
+                                 qobject_cast<QAbstractButton *>(widget) ||
+                                 qobject_cast<QAbstractSlider *>(widget);
+            if (!control || !widget->isVisibleTo(h.form.get()))
+                continue;
+            const QAccessibleInterface *named = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(named && !named->text(QAccessible::Name).isEmpty(),
+                     qPrintable(widget->objectName() + u' ' + widget->metaObject()->className()));
+        }
     }
 
     // What the file holds on each road is the download's business; here the status line, the

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs Bremo into a scratch prefix with `cmake --install` and checks the tree: exactly
 # the files the program needs, bin/bremo a relative link to the binary with the skin beside
-# it, every icon size, and a desktop entry and AppStream metadata that the validators accept.
-# Then it starts skin_probe through a link of the same shape and expects the skin applied.
+# it and the window module below it, every icon size, a desktop entry (with its two actions)
+# and AppStream metadata that the validators accept, and a manual page that man reads without
+# a warning. Then it starts skin_probe through a link of the same shape and expects the skin
+# applied, and opens the installed window through bin/ with a second start handed over to it.
 # Usage: check-install.sh CMAKE BUILD_DIR SOURCE_DIR BINDIR LIBDIR DATADIR VERSION SKIN_PROBE
 set -euo pipefail
 cmake=$1 build=$2 source=$3 bindir=$4 libdir=$5 datadir=$6 version=$7 probe=$8
@@ -20,8 +22,10 @@ icons=()
 for size in 16 24 32 48; do
     icons+=("$datadir/icons/hicolor/${size}x${size}/apps/bremo.png")
 done
-expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/skinh.she" \
+expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/window/bremo-window.so" \
+    "$program_dir/skinh.she" \
     "$datadir/applications/bremo.desktop" "$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml" \
+    "$datadir/man/man1/bremo.1.gz" "$datadir/doc/bremo/changelog.gz" "$datadir/doc/bremo/copyright" \
     "${icons[@]}" | sort)
 actual=$(cd "$prefix" && find . -mindepth 1 ! -type d -printf '%P\n' | sort)
 [[ "$actual" == "$expected" ]] ||
@@ -49,6 +53,11 @@ desktop=$prefix/$datadir/applications/bremo.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects bremo.desktop"
 grep -qx 'Exec=bremo' "$desktop" || fail "the desktop entry does not start bremo"
 grep -qx 'Icon=bremo' "$desktop" || fail "the desktop entry does not name the icon bremo"
+for source in selection clipboard; do
+    grep -qx "Exec=bremo --$source" "$desktop" || fail "the desktop entry lacks bremo --$source"
+done
+man --warnings -l "$prefix/$datadir/man/man1/bremo.1.gz" >/dev/null 2>"$scratch/man.log" &&
+    [[ ! -s "$scratch/man.log" ]] || fail "the manual page has faults: $(cat "$scratch/man.log")"
 
 metainfo=$prefix/$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml
 appstreamcli validate --no-net --explain "$metainfo" || fail "appstreamcli rejects the metainfo"
@@ -64,4 +73,12 @@ folder=$(cd / && "$prefix/$bindir/skin_probe") ||
     fail "started through $bindir/, the program did not apply the skin (program folder: $folder)"
 [[ "$folder" == "$prefix/$program_dir" ]] ||
     fail "the program folder is $folder, not $prefix/$program_dir"
+# The window module, found from bin/ as installed: a first bremo opens the window and claims
+# the session bus, a second one hands its text over to it and ends.
+dbus-run-session -- bash -c '
+    "$1" >/dev/null 2>&1 & first=$!
+    trap "kill $first" EXIT
+    gdbus wait --session --timeout 20 io.github.bremo.Bremo || exit 3
+    "$1" hello' _ "$prefix/$bindir/bremo" 2>"$scratch/session.log" ||
+    fail "installed, bremo does not open its window or take a second start: $(cat "$scratch/session.log")"
 echo "check-install: the installed tree is complete and valid"

@@ -1,0 +1,35 @@
+#include "RunWindow.h"
+
+#include "ApplicationService.h"
+#include "Form1.h"
+#include "Handover.h"
+#include "OutsideRequests.h"
+
+#include <QApplication>
+
+int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endpoints &endpoints)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Bremo"));
+    // Lets a Wayland desktop match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("bremo"));
+    ApplicationService service;
+    // Another Bremo may have claimed the session between the first look and now.
+    if (service.claim() == ApplicationService::Claim::Taken)
+        return HandOver(request) == Handover::Delivered ? 0 : 1;
+
+    Form1Environment environment = Form1Environment::standard();
+    environment.endpoints = endpoints;
+    Form1 window(std::move(environment));
+    QObject::connect(&service, &ApplicationService::requested, &window,
+                     [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
+    window.show();
+    // A plain start shows the window as it always has; a text to translate waits for the
+    // event loop, like a click would.
+    if (request.kind != OutsideRequest::Kind::Show) {
+        QMetaObject::invokeMethod(
+            &window, [&window, request] { ServeOutsideRequest(window, request); },
+            Qt::QueuedConnection);
+    }
+    return app.exec();
+}

@@ -1,0 +1,161 @@
+#include "CommandLine.h"
+
+#include "LanguageCatalogue.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Options
+{
+    QCommandLineOption selection{u"selection"_s,
+                                 u"Translate the primary selection: the text just highlighted."_s};
+    QCommandLineOption clipboard{u"clipboard"_s, u"Translate the text on the clipboard."_s};
+    QCommandLineOption print{u"print"_s,
+                             u"Print the translation to standard output; no window is opened."_s};
+    QCommandLineOption from{u"from"_s, u"Source language of --print (default zh-CN)."_s, u"code"_s};
+    QCommandLineOption to{u"to"_s, u"Target language of --print (default en)."_s, u"code"_s};
+    QCommandLineOption engine{u"engine"_s, u"google (default) or youdao, for --print."_s,
+                              u"name"_s};
+    QCommandLineOption saveAudio{
+        u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
+};
+
+// Qt's own options, such as the -session a session manager restarts a program with: accepted
+// here and left in the arguments for the window's QApplication, which reads them.
+void AcceptQtOptions(QCommandLineParser &parser)
+{
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "name", "title", "geometry", "style", "stylesheet"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), u"value"_s);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+Invocation Exit(const QString &message, int exitCode)
+{
+    Invocation invocation;
+    invocation.action = Invocation::Action::Exit;
+    invocation.message = message;
+    invocation.exitCode = exitCode;
+    return invocation;
+}
+
+Invocation UsageError(const QString &message)
+{
+    return Exit(u"bremo: "_s + message + u"\nTry 'bremo --help'.\n"_s, UsageErrorExitCode);
+}
+
+Invocation PrintUsageError(const QString &problem)
+{
+    return Exit(PrintUsageMessage(problem), UsageErrorExitCode);
+}
+
+// A language option's position in the catalogue, or a usage error.
+std::optional<Invocation> ReadLanguage(const QCommandLineParser &parser,
+                                       const QCommandLineOption &option, int &position)
+{
+    if (!parser.isSet(option))
+        return std::nullopt;
+    const QString code = parser.value(option);
+    position = int(LanguageCatalogue::build().codes.indexOf(code));
+    if (position >= 0)
+        return std::nullopt;
+    return PrintUsageError(u"unknown language code '%1'"_s.arg(code));
+}
+
+Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options)
+{
+    Invocation invocation;
+    invocation.action = Invocation::Action::Print;
+    PrintJob &job = invocation.print;
+    if (parser.isSet(options.selection) || parser.isSet(options.clipboard))
+        return PrintUsageError(u"--print translates TEXT or standard input (-), not the "
+                               "selection or the clipboard"_s);
+    if (auto error = ReadLanguage(parser, options.from, job.sourcePosition))
+        return *error;
+    if (auto error = ReadLanguage(parser, options.to, job.targetPosition))
+        return *error;
+    if (parser.isSet(options.engine)) {
+        const QString engine = parser.value(options.engine);
+        if (engine != u"google"_s && engine != u"youdao"_s)
+            return PrintUsageError(u"unknown engine '%1'"_s.arg(engine));
+        job.youdao = engine == u"youdao"_s;
+    }
+    job.audioFile = parser.value(options.saveAudio);
+    const QStringList words = parser.positionalArguments();
+    job.textFromStdin = words == QStringList{u"-"_s};
+    job.text = job.textFromStdin ? QString() : words.join(u' ');
+    if (!job.textFromStdin && job.text.isEmpty())
+        return PrintUsageError(u"--print needs a text to translate, or - for standard input"_s);
+    return invocation;
+}
+
+} // namespace
+
+QString PrintUsageMessage(const QString &problem)
+{
+    const LanguageCatalogue catalogue = LanguageCatalogue::build();
+    QString message = u"bremo: "_s + problem +
+                      u"\nThe engines are google and youdao; the language codes are:\n"_s;
+    for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
+        message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
+    return message;
+}
+
+Invocation ParseCommandLine(const QStringList &arguments)
+{
+    const Options options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Bremo, a translator for 57 languages. With TEXT, --selection or --clipboard the one "
+        "Bremo window of the desktop session translates it."_s);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions({options.selection, options.clipboard, options.print, options.from,
+                       options.to, options.engine, options.saveAudio});
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    AcceptQtOptions(parser);
+    parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
+                                 u"[TEXT | -]"_s);
+
+    if (!parser.parse(arguments))
+        return UsageError(parser.errorText());
+    if (parser.isSet(help))
+        return Exit(parser.helpText(), 0);
+    if (parser.isSet(version))
+        return Exit(u"bremo "_s + QCoreApplication::applicationVersion() + u'\n', 0);
+    if (parser.isSet(options.print))
+        return ReadPrintJob(parser, options);
+
+    for (const QCommandLineOption *printOnly :
+         {&options.from, &options.to, &options.engine, &options.saveAudio}) {
+        if (parser.isSet(*printOnly))
+            return UsageError(u"--%1 goes with --print"_s.arg(printOnly->names().constFirst()));
+    }
+    Invocation invocation;
+    const QString text = parser.positionalArguments().join(u' ');
+    const int sources = int(parser.isSet(options.selection)) +
+                        int(parser.isSet(options.clipboard)) +
+                        int(!parser.positionalArguments().isEmpty());
+    if (sources > 1)
+        return UsageError(u"give one of TEXT, --selection and --clipboard"_s);
+    if (parser.isSet(options.selection))
+        invocation.request.kind = OutsideRequest::Kind::Selection;
+    else if (parser.isSet(options.clipboard))
+        invocation.request.kind = OutsideRequest::Kind::Clipboard;
+    else if (!parser.positionalArguments().isEmpty())
+        invocation.request = {OutsideRequest::Kind::Text, text, {}};
+    invocation.request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+    return invocation;
+}

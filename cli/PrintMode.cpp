@@ -1,0 +1,86 @@
+#include "PrintMode.h"
+
+#include "FileDownloader.h"
+#include "NetLog.h"
+#include "ScriptTranslation.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int g_reasonsWritten = 0;
+QtMessageHandler g_nextHandler = nullptr;
+
+// A script's user reads the reasons of bremo.net as plain lines on standard error.
+void WriteReason(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || qstrcmp(context.category, "bremo.net") != 0) {
+        g_nextHandler(type, context, message);
+        return;
+    }
+    ++g_reasonsWritten;
+    std::fputs(qPrintable(u"bremo: "_s + message + u'\n'), stderr);
+}
+
+// Text as the source box holds it: lines separated by CR LF. The line break that ends what a
+// pipe delivers is not part of the text.
+QString SourceText(const PrintJob &job)
+{
+    QString text = job.text;
+    if (job.textFromStdin) {
+        QFile input;
+        if (input.open(stdin, QIODevice::ReadOnly))
+            text = QString::fromUtf8(input.readAll());
+        if (text.endsWith(u'\n'))
+            text.chop(text.endsWith(u"\r\n"_s) ? 2 : 1);
+    }
+    return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+}
+
+bool SaveAudio(const ScriptTranslation &translation, const QString &file)
+{
+    if (!translation.speechUrl) {
+        qCWarning(lcNet, "this translation has no pronunciation: Google speaks only short "
+                         "texts of up to 33 characters and no Japanese");
+        return false;
+    }
+    const int reasonsBefore = g_reasonsWritten;
+    if (DownloadToFile(*translation.speechUrl, file,
+                       SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
+        return true;
+    if (g_reasonsWritten == reasonsBefore)
+        qCWarning(lcNet, "the pronunciation could not be saved");
+    return false;
+}
+
+} // namespace
+
+int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
+{
+    g_nextHandler = qInstallMessageHandler(WriteReason);
+    const QString source = SourceText(job);
+    if (source.isEmpty()) {
+        std::fputs(PrintUsageMessage(u"the text to translate is empty"_s).toUtf8().constData(),
+                   stderr);
+        return UsageErrorExitCode;
+    }
+    const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
+    if (translation.text.isEmpty()) {
+        if (g_reasonsWritten == 0)
+            qCWarning(lcNet, "the service's answer held no translation");
+        return 1;
+    }
+    if (!job.audioFile.isEmpty() && !SaveAudio(translation, job.audioFile))
+        return 1;
+    QString text = translation.text;
+    const QByteArray output = text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
+    QFile standardOutput;
+    if (!standardOutput.open(stdout, QIODevice::WriteOnly) ||
+        standardOutput.write(output) != output.size() || !standardOutput.flush())
+        return 1;
+    return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "Endpoints.h"
+
+#include <QString>
+
+#include <optional>
+
+struct ScriptTranslation
+{
+    QString text; // empty when the service gave none
+    std::optional<QString> speechUrl;
+};
+
+// One translation by the window's rules and through the one road to the network, without a
+// window. There is no result box whose previous content the Google short-road speech rule
+// could look at: the run counts as the second press of 翻译 on the same text, so a result
+// that the window would speak on the second press is spoken here at once.
+ScriptTranslation TranslateForScript(const QString &source, const PrintJob &job,
+                                     const Endpoints &endpoints);

@@ -1,0 +1,72 @@
+#include "ApplicationService.h"
+
+#include "SessionNames.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusError>
+
+ApplicationService::ApplicationService(QObject *parent)
+    : QObject(parent)
+{}
+
+ApplicationService::~ApplicationService()
+{
+    if (!m_claimed)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterService(Session::ApplicationId);
+    bus.unregisterObject(Session::ObjectPath);
+}
+
+ApplicationService::Claim ApplicationService::claim()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return Claim::NoBus;
+    // The object first, so that a caller who sees the name finds someone to answer.
+    if (!bus.registerObject(Session::ObjectPath, this, QDBusConnection::ExportScriptableSlots))
+        return Claim::Taken;
+    if (!bus.registerService(Session::ApplicationId)) {
+        bus.unregisterObject(Session::ObjectPath);
+        return Claim::Taken;
+    }
+    m_claimed = true;
+    return Claim::Claimed;
+}
+
+void ApplicationService::Activate(const QVariantMap &platformData)
+{
+    post({}, platformData);
+}
+
+void ApplicationService::Open(const QStringList &, const QVariantMap &platformData)
+{
+    post({}, platformData);
+}
+
+void ApplicationService::ActivateAction(const QString &name, const QVariantList &parameter,
+                                        const QVariantMap &platformData)
+{
+    OutsideRequest request;
+    if (name == Session::TranslateAction && parameter.size() == 1 &&
+        parameter.front().typeId() == QMetaType::QString) {
+        request.kind = OutsideRequest::Kind::Text;
+        request.text = parameter.front().toString();
+    } else if (name == Session::TranslateSelectionAction && parameter.isEmpty()) {
+        request.kind = OutsideRequest::Kind::Selection;
+    } else if (name == Session::TranslateClipboardAction && parameter.isEmpty()) {
+        request.kind = OutsideRequest::Kind::Clipboard;
+    } else {
+        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such action: ") + name);
+        return;
+    }
+    post(request, platformData);
+}
+
+void ApplicationService::post(OutsideRequest request, const QVariantMap &platformData)
+{
+    request.activationToken = platformData.value(QStringLiteral("activation-token")).toString();
+    QMetaObject::invokeMethod(
+        this, [this, request] { Q_EMIT requested(request); }, Qt::QueuedConnection);
+}

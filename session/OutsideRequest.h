@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What one start of bremo asks of the window: the window itself, or a translation of a text,
+// of the primary selection or of the clipboard. The selection and the clipboard are read by
+// the window's own process, which holds the display.
+struct OutsideRequest
+{
+    enum class Kind
+    {
+        Show,
+        Text,
+        Selection,
+        Clipboard
+    };
+
+    Kind kind = Kind::Show;
+    QString text; // Kind::Text only
+    // Lets the desktop hand focus to the window that was asked for (XDG activation).
+    QString activationToken;
+};

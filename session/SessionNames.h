@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// How the one Bremo of a desktop session is found on the session bus: the freedesktop
+// convention for applications, under the id that the desktop entry and the metainfo use.
+namespace Session {
+
+inline const QString ApplicationId = QStringLiteral("io.github.bremo.Bremo");
+inline const QString ObjectPath = QStringLiteral("/io/github/bremo/Bremo");
+inline const QString Interface = QStringLiteral("org.freedesktop.Application");
+
+// The actions of ActivateAction; "translate" takes the text as its one string parameter.
+inline const QString TranslateAction = QStringLiteral("translate");
+inline const QString TranslateSelectionAction = QStringLiteral("translate-selection");
+inline const QString TranslateClipboardAction = QStringLiteral("translate-clipboard");
+
+} // namespace Session
