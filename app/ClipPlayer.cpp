@@ -1,10 +1,9 @@
 #include "ClipPlayer.h"
 
+#include "ClipDecoder.h"
 #include "Exchange.h"
 #include "NetLog.h"
 
-#include <QAudioBuffer>
-#include <QAudioDecoder>
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
@@ -20,22 +19,17 @@ namespace {
 constexpr qsizetype MaxClipBytes = 1024 * 1024;
 constexpr int TickMs = 50;
 
-QAudioFormat SpeechFormat()
-{
-    QAudioFormat format;
-    format.setSampleRate(22050);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
-
 } // namespace
 
 ClipPlayer::ClipPlayer(QObject *parent)
     : QObject(parent)
+    , m_decoder(new ClipDecoder(this))
+    , m_format(ClipDecoder::pcmFormat())
 {
     m_ticker.setInterval(TickMs);
     connect(&m_ticker, &QTimer::timeout, this, &ClipPlayer::tick);
+    connect(m_decoder, &ClipDecoder::finished, this, &ClipPlayer::decoded);
+    connect(m_decoder, &ClipDecoder::failed, this, &ClipPlayer::fail);
 }
 
 ClipPlayer::~ClipPlayer()
@@ -60,14 +54,10 @@ void ClipPlayer::drop()
     if (m_fetch)
         m_fetch->abandon();
     retire(m_fetch);
-    // Stopped before the bytes it reads from go.
-    if (m_decoder)
-        m_decoder->stop();
-    retire(m_decoder);
+    m_decoder->stop();
     m_encoded.close();
     m_encoded.setData(QByteArray());
     m_pcm.clear();
-    m_format = QAudioFormat();
     m_offsetMs = 0;
     m_phase = Phase::Empty;
 }
@@ -100,38 +90,14 @@ void ClipPlayer::fetched()
     if (end.status >= 400)
         return fail(u"HTTP status "_s + QString::number(end.status));
     m_encoded.close();
-    m_encoded.open(QIODevice::ReadOnly);
     m_phase = Phase::Decoding;
-    m_decoder = new QAudioDecoder(this);
-    m_decoder->setAudioFormat(SpeechFormat());
-    m_decoder->setSourceDevice(&m_encoded);
-    connect(m_decoder, &QAudioDecoder::bufferReady, this, &ClipPlayer::takeDecodedBuffer);
-    connect(m_decoder, &QAudioDecoder::finished, this, &ClipPlayer::decoded);
-    connect(m_decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), this,
-            [this] { fail(u"not audio that can be decoded"_s); });
-    m_decoder->start();
-}
-
-void ClipPlayer::takeDecodedBuffer()
-{
-    while (m_decoder->bufferAvailable()) {
-        const QAudioBuffer buffer = m_decoder->read();
-        if (!m_format.isValid())
-            m_format = buffer.format();
-        if (buffer.format() == m_format)
-            m_pcm.append(buffer.constData<char>(), buffer.byteCount());
-    }
-}
-
-void ClipPlayer::decoded()
-{
-    takeDecodedBuffer();
-    if (m_pcm.isEmpty())
-        return fail(u"no sound in the audio"_s);
-    m_decoder->stop();
-    retire(m_decoder);
-    m_encoded.close();
+    m_decoder->start(m_encoded.data());
     m_encoded.setData(QByteArray());
+}
+
+void ClipPlayer::decoded(const QByteArray &pcm)
+{
+    m_pcm = pcm;
     m_phase = Phase::Ready;
     if (m_state == State::Playing)
         startOutput(m_offsetMs);

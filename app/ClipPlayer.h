@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTimer>
 
-class QAudioDecoder;
+class ClipDecoder;
 class QAudioSink;
 
 namespace GetPostByXmlHttp {
@@ -81,8 +81,7 @@ private:
     void drop();
     template<typename T> void retire(T *&object);
     void fetched();
-    void takeDecodedBuffer();
-    void decoded();
+    void decoded(const QByteArray &pcm);
     void fail(const QString &reason);
     void startOutput(qint64 from);
     void runSilentClock();
@@ -94,11 +93,11 @@ private:
     Phase m_phase = Phase::Empty;
     State m_state = State::Stopped;
     QBuffer m_encoded;
-    // The fetch, the decoder and the sound output are children of the player, let go through
-    // the event loop: each may be in the middle of the signal that reached the player.
+    // The fetch and the sound output are children of the player, let go through the event
+    // loop: each may be in the middle of the signal that reached the player.
     GetPostByXmlHttp::ExchangeJob *m_fetch = nullptr;
-    QAudioDecoder *m_decoder = nullptr;
-    QAudioFormat m_format;
+    ClipDecoder *m_decoder;
+    const QAudioFormat m_format;
     QByteArray m_pcm;
     QBuffer m_pcmReader;
     Output m_output = Output::None;
