@@ -89,7 +89,7 @@ private Q_SLOTS:
 
     // Through the widget: the first clip, the same URL again after it ended, a new one cut off
     // by the next, and that next one. Each is heard at its pitch for at least 80 % of its
-    // 0.6 s, the cut one until it is cut, none merely as a click.
+    // 0.6 s, the cut one until it is cut, none merely as a click; at volume 0, nothing.
     void everyClipHeard()
     {
         if (Recording::Path().isEmpty())
@@ -112,6 +112,8 @@ private Q_SLOTS:
         voice.setURL(server.url(u"/880.mp3"));
         QTRY_VERIFY(voice.findChild<QSlider *>(u"voicePosition"_s)->value() >= 600);
         playToTheEnd(u"/660.mp3"_s);
+        voice.setVolume(0);
+        playToTheEnd(u"/440.mp3"_s);
 
         QStringList heard;
         for (const Recording::Heard &run : Recording::TonesHeard()) {
