@@ -1,11 +1,11 @@
 #include "Voice.h"
 
+#include "ClipPlayer.h"
+
 #include <QAudio>
-#include <QAudioOutput>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSlider>
@@ -54,6 +54,7 @@ Voice::Voice(QWidget *parent)
     , m_time(new QLabel(this))
     , m_volumeIcon(new QLabel(this))
     , m_volume(MakeSlider(this, u"voiceVolume"_s))
+    , m_player(new ClipPlayer(this))
 {
     // First in the window's tab order; its own controls stay out of the way of the keyboard.
     setFocusPolicy(Qt::TabFocus);
@@ -87,14 +88,15 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volume);
 
     takeIconsFromStyle();
-    attachNewPlayer();
+    applyVolume(m_volume->value());
     showPlaybackState();
     showTime();
 
+    connect(m_player, &ClipPlayer::stateChanged, this, &Voice::showPlaybackState);
+    connect(m_player, &ClipPlayer::timeChanged, this, &Voice::showTime);
     connect(m_playPause, &QToolButton::clicked, this, &Voice::togglePlayback);
-    connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
-    connect(m_position, &QSlider::sliderMoved, this,
-            [this](int position) { m_player->setPosition(position); });
+    connect(m_stop, &QToolButton::clicked, m_player, &ClipPlayer::stop);
+    connect(m_position, &QSlider::sliderMoved, m_player, &ClipPlayer::setPositionMs);
     connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
 }
 
@@ -106,37 +108,6 @@ void Voice::takeIconsFromStyle()
     m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
 }
 
-void Voice::attachNewPlayer()
-{
-    m_player = new QMediaPlayer(this);
-    m_audioOutput = new QAudioOutput(m_player);
-    m_player->setAudioOutput(m_audioOutput);
-    applyVolume(m_volume->value());
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &Voice::showPlaybackState);
-    connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showPlaybackState);
-    connect(m_player, &QMediaPlayer::sourceChanged, this, &Voice::showTime);
-    connect(m_player, &QMediaPlayer::positionChanged, this, &Voice::showTime);
-    connect(m_player, &QMediaPlayer::durationChanged, this, &Voice::showTime);
-    connect(m_player, &QMediaPlayer::seekableChanged, m_position, &QSlider::setEnabled);
-    connect(m_player, &QMediaPlayer::errorOccurred, this, &Voice::dropFailedPlayer);
-}
-
-void Voice::dropFailedPlayer()
-{
-    // The backend reports an unplayable address as an error but stays in the playing state,
-    // and any state change of a pipeline that failed to decode (stop, unload, a new source)
-    // blocks this thread for about a second (GStreamer, Qt 6.4). Dropping the player costs
-    // nothing; the failed one stays silent until it is gone, and its later errors go nowhere.
-    QMediaPlayer *failed = m_player;
-    disconnect(failed, nullptr, this, nullptr);
-    disconnect(failed, nullptr, m_position, nullptr);
-    failed->deleteLater();
-    attachNewPlayer();
-    m_position->setEnabled(false);
-    showPlaybackState();
-    showTime();
-}
-
 QString Voice::URL() const
 {
     return m_url;
@@ -145,22 +116,7 @@ QString Voice::URL() const
 void Voice::setURL(const QString &url)
 {
     m_url = url;
-    if (url.isEmpty()) {
-        m_player->stop();
-        m_player->setSource(QUrl());
-        return;
-    }
-    // fromEncoded keeps the escapes already in the text ("%20" stays "%20") and escapes the
-    // rest as UTF-8, so the request on the wire carries what the caller wrote.
-    const QUrl source = QUrl::fromEncoded(url.toUtf8());
-    // setSource with the address the player already holds only stops it, and after a failed
-    // fetch nothing would load again; unloading first makes the same address fetch and play
-    // anew from the start, like any other. (Unloading a clip that is playing or paused rewinds
-    // it first, which can cost one more request of the old one.)
-    if (m_player->source() == source)
-        m_player->setSource(QUrl());
-    m_player->setSource(source);
-    m_player->play();
+    m_player->load(url);
 }
 
 int Voice::volume() const
@@ -171,11 +127,6 @@ int Voice::volume() const
 void Voice::setVolume(int volume)
 {
     m_volume->setValue(std::clamp(volume, 0, 100));
-}
-
-QMediaPlayer *Voice::mediaPlayer() const
-{
-    return m_player;
 }
 
 void Voice::paintEvent(QPaintEvent *)
@@ -231,44 +182,45 @@ bool Voice::isControlAt(QPoint position) const
 
 void Voice::togglePlayback()
 {
-    if (m_player->playbackState() == QMediaPlayer::PlayingState)
+    if (m_player->state() == ClipPlayer::State::Playing)
         m_player->pause();
     else
         m_player->play();
 }
 
 // The 0..100 scale is a perceptual one, as a volume control's should be: it is read as a
-// logarithmic position and converted to the linear gain QAudioOutput takes, so the steps of
+// logarithmic position and converted to the linear gain a sound output takes, so the steps of
 // the slider sound even. 0 is silent, 100 is full gain, 50 is a gain of 0.15 (about -16 dB);
 // a linear mapping would crowd all audible change into the bottom few steps.
 void Voice::applyVolume(int volume)
 {
-    m_audioOutput->setVolume(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                                   QAudio::LinearVolumeScale));
+    m_player->setVolume(float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
+                                                    QAudio::LinearVolumeScale)));
 }
 
 void Voice::showPlaybackState()
 {
-    const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
+    const bool playing = m_player->state() == ClipPlayer::State::Playing;
     m_playPause->setIcon(playing ? m_pauseIcon : m_playIcon);
     m_playPause->setToolTip(playing ? u"暂停"_s : u"播放"_s);
-    const bool loaded = !m_player->source().isEmpty();
+    const bool loaded = m_player->isLoaded();
     m_playPause->setEnabled(loaded);
     m_stop->setEnabled(loaded);
+    m_position->setEnabled(m_player->isReady());
 }
 
 void Voice::showTime()
 {
-    const qint64 duration = m_player->duration();
-    const qint64 position = m_player->position();
+    const qint64 duration = m_player->durationMs();
+    const qint64 position = m_player->positionMs();
     if (!m_position->isSliderDown()) {
         m_position->setRange(0, int(duration));
         m_position->setValue(int(std::min(position, duration)));
     }
-    // GStreamer learns the length of a short clip over HTTP late or never; until then the
-    // label says so instead of claiming "0:00". The length is rounded, so that a clip of 0.9 s
-    // does not read as "0:00" long either.
-    const bool lengthKnown = duration > 0 || m_player->source().isEmpty();
+    // The length is known once the clip has arrived and is decoded; until then the label says
+    // so instead of claiming "0:00". It is rounded, so that a clip of 0.9 s does not read as
+    // "0:00" long either.
+    const bool lengthKnown = duration > 0 || !m_player->isLoaded();
     m_time->setText(FormatTime(position / 1000) + u" / "_s +
                     (lengthKnown ? FormatTime((duration + 500) / 1000) : u"-:--"_s));
 }

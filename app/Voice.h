@@ -3,9 +3,8 @@
 #include <QIcon>
 #include <QWidget>
 
-class QAudioOutput;
+class ClipPlayer;
 class QLabel;
-class QMediaPlayer;
 class QSlider;
 class QToolButton;
 
@@ -29,8 +28,6 @@ public:
     int volume() const;
     void setVolume(int volume);
 
-    QMediaPlayer *mediaPlayer() const;
-
 Q_SIGNALS:
     // A mouse button was released over the player's own surface, not over one of its controls.
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -44,8 +41,6 @@ protected:
 
 private:
     void takeIconsFromStyle();
-    void attachNewPlayer();
-    void dropFailedPlayer();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
     void applyVolume(int volume);
@@ -57,12 +52,11 @@ private:
     // cache, and the play button changes its icon several times per clip.
     QIcon m_playIcon;
     QIcon m_pauseIcon;
-    QMediaPlayer *m_player = nullptr;
-    QAudioOutput *m_audioOutput = nullptr;
     QToolButton *m_playPause;
     QToolButton *m_stop;
     QSlider *m_position;
     QLabel *m_time;
     QLabel *m_volumeIcon;
     QSlider *m_volume;
+    ClipPlayer *m_player;
 };

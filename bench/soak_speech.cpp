@@ -1,20 +1,26 @@
 // A soak run of the spoken road: N translations, each handing the player a speech URL, through
 // a real Form1 against canned replies served from this process, with resident memory, open
-// descriptors and threads sampled every 100 translations. Run by hand (bench/RESULTS.md).
+// descriptors and threads sampled every 100 translations. With --bare, the floor: the same
+// clips handed straight to a ClipPlayer, no window. With --listen, under
+// tests/app/with-sound-server, the clips heard whole are counted. Run by hand (bench/RESULTS.md).
+#include "ClipPlayer.h"
 #include "Form1.h"
+#include "Recording.h"
 #include "Voice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
-#include <QMediaPlayer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -115,31 +121,15 @@ Sample TakeSample(int translations)
     return sample;
 }
 
-// Counts what the player does with the clips: loaded ones and failures, across the players
-// that the Voice replaces after a failure.
+// Counts what the player does with the clips: decoded ones, ones played to their end, and
+// failures.
 class PlayerWatch final : public QObject
 {
 public:
-    explicit PlayerWatch(Voice *voice)
-        : m_voice(voice)
+    explicit PlayerWatch(ClipPlayer *player)
+        : m_player(player)
     {
-        follow();
-    }
-
-    void follow()
-    {
-        QMediaPlayer *player = m_voice->mediaPlayer();
-        if (player == m_player)
-            return;
-        m_player = player;
-        connect(player, &QMediaPlayer::mediaStatusChanged, this,
-                [this](QMediaPlayer::MediaStatus status) {
-                    if (status == QMediaPlayer::LoadedMedia)
-                        ++m_loaded;
-                    else if (status == QMediaPlayer::EndOfMedia)
-                        ++m_ended;
-                });
-        connect(player, &QMediaPlayer::errorOccurred, this, [this] { ++m_errors; });
+        connect(player, &ClipPlayer::stateChanged, this, &PlayerWatch::see);
     }
 
     int loaded() const { return m_loaded; }
@@ -147,8 +137,23 @@ public:
     int errors() const { return m_errors; }
 
 private:
-    Voice *m_voice;
-    QMediaPlayer *m_player = nullptr;
+    void see()
+    {
+        const bool ready = m_player->isReady();
+        const bool loaded = m_player->isLoaded();
+        const ClipPlayer::State state = m_player->state();
+        m_loaded += ready && !m_wasReady;
+        m_ended += ready && m_wasPlaying && state == ClipPlayer::State::Stopped;
+        m_errors += m_wasLoaded && !loaded;
+        m_wasReady = ready;
+        m_wasLoaded = loaded;
+        m_wasPlaying = state == ClipPlayer::State::Playing;
+    }
+
+    ClipPlayer *m_player;
+    bool m_wasReady = false;
+    bool m_wasLoaded = false;
+    bool m_wasPlaying = false;
     int m_loaded = 0;
     int m_ended = 0;
     int m_errors = 0;
@@ -172,7 +177,12 @@ int main(int argc, char *argv[])
         u"unplayable"_s, u"Serve bytes that are not audio as the speech (the failure road)."_s);
     const QCommandLineOption audioOption(u"audio"_s, u"The MP3 served as speech."_s, u"file"_s,
                                          QStringLiteral(SOAK_AUDIO));
-    options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption});
+    const QCommandLineOption bareOption(
+        u"bare"_s, u"The floor: hand the speech URLs to a bare ClipPlayer, no window."_s);
+    const QCommandLineOption listenOption(
+        u"listen"_s, u"Count the clips heard whole in tests/app/with-sound-server's recording."_s);
+    options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption,
+                        bareOption, listenOption});
     options.process(app);
     const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;
     const int interval = std::max(0, options.value(intervalOption).toInt());
@@ -186,39 +196,68 @@ int main(int argc, char *argv[])
                                                         : audioFile.readAll(),
                         options.isSet(sameOption));
 
-    Form1Environment environment;
-    environment.programFolder = QCoreApplication::applicationDirPath();
-    environment.endpoints = Endpoints{server.base(), server.base(), server.base(), server.base()};
-    environment.requestTimeout = std::chrono::milliseconds(5000);
-    auto window = std::make_unique<Form1>(environment);
-    window->show();
-    auto *source = window->findChild<QPlainTextEdit *>(u"SourceContent"_s);
-    auto *result = window->findChild<QPlainTextEdit *>(u"ResultContent"_s);
-    auto *translate = window->findChild<QPushButton *>(u"Command1"_s);
-    auto *voice = window->findChild<Voice *>(u"Voice"_s);
-    if (!source || !result || !translate || !voice) {
-        std::fprintf(stderr, "the window lacks a control this run drives\n");
+    std::unique_ptr<Form1> window;
+    std::unique_ptr<ClipPlayer> bare;
+    ClipPlayer *player = nullptr;
+    QPlainTextEdit *source = nullptr;
+    QPlainTextEdit *result = nullptr;
+    QPushButton *translate = nullptr;
+    if (options.isSet(bareOption)) {
+        bare = std::make_unique<ClipPlayer>();
+        player = bare.get();
+    } else {
+        Form1Environment environment;
+        environment.programFolder = QCoreApplication::applicationDirPath();
+        environment.endpoints =
+            Endpoints{server.base(), server.base(), server.base(), server.base()};
+        environment.requestTimeout = std::chrono::milliseconds(5000);
+        window = std::make_unique<Form1>(environment);
+        window->show();
+        source = window->findChild<QPlainTextEdit *>(u"SourceContent"_s);
+        result = window->findChild<QPlainTextEdit *>(u"ResultContent"_s);
+        translate = window->findChild<QPushButton *>(u"Command1"_s);
+        auto *voice = window->findChild<Voice *>(u"Voice"_s);
+        player = voice ? voice->findChild<ClipPlayer *>() : nullptr;
+        if (!source || !result || !translate || !player) {
+            std::fprintf(stderr, "the window lacks a control this run drives\n");
+            return 2;
+        }
+    }
+    PlayerWatch watch(player);
+
+    namespace Recording = TestSupport::Recording;
+    if (options.isSet(listenOption) && Recording::Path().isEmpty()) {
+        std::fprintf(stderr, "--listen: run me by tests/app/with-sound-server\n");
         return 2;
     }
-    PlayerWatch watch(voice);
 
-    // The first translation after start-up is never spoken: it only fills the result box.
-    source->setPlainText(u"soak"_s);
-    translate->click();
-
-    std::vector<Sample> samples;
     int done = 0;
     int unanswered = 0;
+    const auto speak = [&] {
+        const QString text = options.isSet(sameOption) ? u"soak"_s : u"soak %1"_s.arg(done + 1);
+        if (bare) {
+            bare->load(server.base() + u"/translate_tts?ie=UTF-8&q="_s +
+                       QString::fromLatin1(QUrl::toPercentEncoding(text)) + u"&tl=en"_s);
+            return;
+        }
+        source->setPlainText(text);
+        translate->click();
+        if (result->toPlainText().isEmpty())
+            ++unanswered;
+    };
+    // The first translation after start-up is never spoken: it only fills the result box.
+    if (window) {
+        source->setPlainText(u"soak"_s);
+        translate->click();
+    }
+
+    std::vector<Sample> samples;
     std::printf("%12s %10s %10s %12s %8s %8s %8s %8s\n", "translations", "rss_kb", "shmem_kb",
                 "descriptors", "threads", "fetched", "loaded", "errors");
     QTimer pace;
     pace.setInterval(interval);
     QObject::connect(&pace, &QTimer::timeout, &app, [&] {
-        source->setPlainText(u"soak %1"_s.arg(done + 1));
-        translate->click();
-        watch.follow();
-        if (result->toPlainText().isEmpty())
-            ++unanswered;
+        speak();
         if (++done % 100 != 0)
             return;
         samples.push_back(TakeSample(done));
@@ -230,7 +269,24 @@ int main(int argc, char *argv[])
         if (done < count)
             return;
         pace.stop();
+        // The last clip is heard out before the player goes.
+        if (!QTest::qWaitFor([&] { return player->state() != ClipPlayer::State::Playing; }))
+            std::printf("the last clip did not end\n");
+        const qint64 clipMs = player->durationMs();
         window.reset();
+        bare.reset();
+        if (options.isSet(listenOption)) {
+            if (!QTest::qWaitFor([&] { return Recording::QuietTailMs() >= 300; }))
+                std::printf("the recording did not fall silent\n");
+            const QList<Recording::Heard> heard = Recording::TonesHeard();
+            const auto whole = std::count_if(heard.cbegin(), heard.cend(), [&](const auto &run) {
+                return run.ms * 10 >= clipMs * 8;
+            });
+            std::printf(
+                "heard: %lld tones, %lld of them for at least 80 %% of the clip's %lld ms\n",
+                static_cast<long long>(heard.size()), static_cast<long long>(whole),
+                static_cast<long long>(clipMs));
+        }
         QCoreApplication::exit(unanswered == 0 ? 0 : 1);
     });
     pace.start();

@@ -23,11 +23,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BREMO_HOMEPAGE_URL})
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# The Qt libraries come from dpkg-shlibdeps; what the program only loads at run time is
-# named here: the Qt platform plugins, MP3 over HTTP for the player, a font with the
-# Chinese characters of the whole interface, and the roots that HTTPS checks against.
+# The Qt and GStreamer libraries come from dpkg-shlibdeps; what the program only loads at run
+# time is named here: the Qt platform plugins, the GStreamer elements that decode the
+# player's MP3 clips, a font with the Chinese characters of the whole interface, and the roots
+# that HTTPS checks against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates")
+    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates")
 
 include(CPack)

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
-#include <QMediaPlayer>
 #include <QMenu>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -31,13 +30,6 @@ const QString Loaded = u"程序加载完毕..请先输入您要翻译的内容..
 QString base(const StandInServer &server)
 {
     return u"http://127.0.0.1:%1"_s.arg(server.port());
-}
-
-// 0.99 s of MP3 silence.
-QByteArray silence()
-{
-    QFile file(QFINDTESTDATA(u"../data/silence.mp3"_s));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Catches the pages the window opens instead of starting a browser.
@@ -307,29 +299,6 @@ private Q_SLOTS:
         h.form->findChild<QAction *>(u"qc"_s)->trigger();
         QCOMPARE(h.child<Voice>("Voice")->URL(), QString());
         QCOMPARE(h.status(), QString());
-    }
-
-    // The player: the same URL again fetches and plays anew; a failed fetch leaves a fresh
-    // player, without a dialog, that fetches the same URL again; the empty URL unloads.
-    void player()
-    {
-        StandInServer server;
-        server.setHandler("/a.mp3", [&](const RecordedRequest &) {
-            return server.requests().size() == 1 ? CannedReply::page(404, "gone")
-                                                 : CannedReply::page(200, silence(), "audio/mpeg");
-        });
-        Voice voice;
-        QMediaPlayer *failed = voice.mediaPlayer();
-        voice.setURL(server.url(u"/a.mp3"));
-        QTRY_VERIFY(voice.mediaPlayer() != failed);
-        voice.setURL(server.url(u"/a.mp3"));
-        QTRY_COMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::EndOfMedia);
-        voice.setURL(server.url(u"/a.mp3"));
-        QCOMPARE(voice.mediaPlayer()->playbackState(), QMediaPlayer::PlayingState);
-        QTRY_COMPARE(server.requests().size(), 3);
-        QTRY_COMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::EndOfMedia);
-        voice.setURL(QString());
-        QCOMPARE(voice.mediaPlayer()->mediaStatus(), QMediaPlayer::NoMedia);
     }
 
     // The closing message, for the exit button and for the end of the desktop session; a

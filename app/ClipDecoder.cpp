@@ -1,0 +1,114 @@
+#include "ClipDecoder.h"
+
+#include <gst/gst.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// sync=false: decoded as fast as it comes, not in real time.
+constexpr char Pipeline[] = "appsrc name=clip ! decodebin ! audioconvert ! audioresample"
+                            " ! audio/x-raw,format=S16LE,layout=interleaved,rate=22050,channels=1"
+                            " ! appsink name=pcm sync=false";
+constexpr int PollMs = 10;
+
+} // namespace
+
+ClipDecoder::ClipDecoder(QObject *parent)
+    : QObject(parent)
+{
+    gst_init(nullptr, nullptr);
+    m_poll.setInterval(PollMs);
+    connect(&m_poll, &QTimer::timeout, this, &ClipDecoder::poll);
+}
+
+ClipDecoder::~ClipDecoder()
+{
+    stop();
+}
+
+QAudioFormat ClipDecoder::pcmFormat()
+{
+    QAudioFormat format;
+    format.setSampleRate(22050);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
+}
+
+void ClipDecoder::start(const QByteArray &encoded)
+{
+    stop();
+    GError *error = nullptr;
+    m_pipeline = gst_parse_launch(Pipeline, &error);
+    if (error) {
+        const QString reason = u"cannot decode: "_s + QString::fromUtf8(error->message);
+        g_error_free(error);
+        stop();
+        QMetaObject::invokeMethod(
+            this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
+        return;
+    }
+    m_sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "pcm");
+    GstElement *source = gst_bin_get_by_name(GST_BIN(m_pipeline), "clip");
+    GstFlowReturn flow = GST_FLOW_OK;
+    GstBuffer *bytes = gst_buffer_new_memdup(encoded.constData(), gsize(encoded.size()));
+    g_signal_emit_by_name(source, "push-buffer", bytes, &flow);
+    gst_buffer_unref(bytes);
+    g_signal_emit_by_name(source, "end-of-stream", &flow);
+    gst_object_unref(source);
+    gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    m_poll.start();
+}
+
+void ClipDecoder::stop()
+{
+    m_poll.stop();
+    m_pcm.clear();
+    if (m_sink)
+        gst_object_unref(m_sink);
+    m_sink = nullptr;
+    if (m_pipeline) {
+        // Joins the pipeline's threads before it goes.
+        gst_element_set_state(m_pipeline, GST_STATE_NULL);
+        gst_object_unref(m_pipeline);
+    }
+    m_pipeline = nullptr;
+}
+
+void ClipDecoder::drainSamples()
+{
+    GstSample *sample = nullptr;
+    while ((g_signal_emit_by_name(m_sink, "try-pull-sample", GstClockTime(0), &sample), sample)) {
+        GstMapInfo map;
+        GstBuffer *buffer = gst_sample_get_buffer(sample);
+        if (buffer && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            m_pcm.append(reinterpret_cast<const char *>(map.data), qsizetype(map.size));
+            gst_buffer_unmap(buffer, &map);
+        }
+        gst_sample_unref(sample);
+    }
+}
+
+void ClipDecoder::poll()
+{
+    // Taken as they come, so that appsink never holds more than a few of them.
+    drainSamples();
+    GstBus *bus = gst_element_get_bus(m_pipeline);
+    GstMessage *message =
+        gst_bus_pop_filtered(bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    gst_object_unref(bus);
+    if (!message)
+        return;
+    const bool ended = GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+    gst_message_unref(message);
+    if (ended)
+        drainSamples();
+    const QByteArray pcm = ended ? m_pcm : QByteArray();
+    stop();
+    // GStreamer's own error text can quote what it was given; fixed words instead.
+    if (pcm.isEmpty())
+        Q_EMIT failed(ended ? u"no sound in the audio"_s : u"not audio that can be decoded"_s);
+    else
+        Q_EMIT finished(pcm);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+typedef struct _GstElement GstElement;
+
+// Decodes a clip held whole in memory to PCM of pcmFormat(), with a GStreamer pipeline of its
+// own (appsrc, decodebin, conversion, appsink) that it tears down after each clip. Qt 6.4's
+// QAudioDecoder keeps about 4 KB of GStreamer elements per clip until the process ends; this
+// pipeline gives them back.
+class ClipDecoder final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ClipDecoder(QObject *parent = nullptr);
+    ~ClipDecoder() override;
+
+    static QAudioFormat pcmFormat();
+
+    // Drops any clip in hand and decodes encoded; finished() or failed() follows, from the
+    // event loop.
+    void start(const QByteArray &encoded);
+    // Drops the clip in hand without a word.
+    void stop();
+
+Q_SIGNALS:
+    void finished(const QByteArray &pcm);
+    // The reason, in fixed words.
+    void failed(const QString &reason);
+
+private:
+    void poll();
+    void drainSamples();
+
+    GstElement *m_pipeline = nullptr;
+    GstElement *m_sink = nullptr;
+    QByteArray m_pcm;
+    // The pipeline's bus is read from this thread, so nothing of GStreamer's threads reaches
+    // the player.
+    QTimer m_poll;
+};

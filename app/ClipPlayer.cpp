@@ -1,0 +1,263 @@
+#include "ClipPlayer.h"
+
+#include "ClipDecoder.h"
+#include "Exchange.h"
+#include "NetLog.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QMediaDevices>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A spoken clip is a sentence or two of MP3 at 32 to 64 kbit/s: tens of kilobytes. One MiB
+// is minutes of speech, and is held decoded (about 44 KB a second) while it is in hand.
+constexpr qsizetype MaxClipBytes = 1024 * 1024;
+constexpr int TickMs = 50;
+
+} // namespace
+
+ClipPlayer::ClipPlayer(QObject *parent)
+    : QObject(parent)
+    , m_decoder(new ClipDecoder(this))
+    , m_format(ClipDecoder::pcmFormat())
+{
+    m_ticker.setInterval(TickMs);
+    connect(&m_ticker, &QTimer::timeout, this, &ClipPlayer::tick);
+    connect(m_decoder, &ClipDecoder::finished, this, &ClipPlayer::decoded);
+    connect(m_decoder, &ClipDecoder::failed, this, &ClipPlayer::fail);
+}
+
+ClipPlayer::~ClipPlayer()
+{
+    // The children let go but not yet deleted go with the QObject; none reads our buffers
+    // any more.
+    drop();
+}
+
+template<typename T> void ClipPlayer::retire(T *&object)
+{
+    if (!object)
+        return;
+    disconnect(object, nullptr, this, nullptr);
+    object->deleteLater();
+    object = nullptr;
+}
+
+void ClipPlayer::drop()
+{
+    closeOutput();
+    if (m_fetch)
+        m_fetch->abandon();
+    retire(m_fetch);
+    m_decoder->stop();
+    m_encoded.close();
+    m_encoded.setData(QByteArray());
+    m_pcm.clear();
+    m_offsetMs = 0;
+    m_phase = Phase::Empty;
+}
+
+void ClipPlayer::load(const QString &url)
+{
+    drop();
+    m_url = url;
+    if (url.isEmpty()) {
+        setState(State::Stopped);
+    } else {
+        m_phase = Phase::Fetching;
+        m_encoded.open(QIODevice::WriteOnly);
+        GetPostByXmlHttp::HttpOptions options;
+        options.maxBodyBytes = MaxClipBytes;
+        m_fetch = new GetPostByXmlHttp::ExchangeJob("GET", url, {}, {}, m_encoded, options, this);
+        connect(m_fetch, &GetPostByXmlHttp::ExchangeJob::finished, this, &ClipPlayer::fetched);
+        setState(State::Playing);
+    }
+    Q_EMIT stateChanged();
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::fetched()
+{
+    const GetPostByXmlHttp::ExchangeEnd end = m_fetch->end();
+    retire(m_fetch);
+    if (!end.complete)
+        return fail(QString()); // the exchange said why
+    if (end.status >= 400)
+        return fail(u"HTTP status "_s + QString::number(end.status));
+    m_encoded.close();
+    m_phase = Phase::Decoding;
+    m_decoder->start(m_encoded.data());
+    m_encoded.setData(QByteArray());
+}
+
+void ClipPlayer::decoded(const QByteArray &pcm)
+{
+    m_pcm = pcm;
+    m_phase = Phase::Ready;
+    if (m_state == State::Playing)
+        startOutput(m_offsetMs);
+    Q_EMIT stateChanged();
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::fail(const QString &reason)
+{
+    if (!reason.isEmpty())
+        GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", m_url), reason);
+    drop();
+    m_phase = Phase::Failed;
+    setState(State::Stopped);
+    Q_EMIT stateChanged();
+    Q_EMIT timeChanged();
+}
+
+qint64 ClipPlayer::durationMs() const
+{
+    return isReady() ? m_format.durationForBytes(m_pcm.size()) / 1000 : 0;
+}
+
+qint64 ClipPlayer::positionMs() const
+{
+    qint64 run = 0;
+    if (m_output == Output::Sink)
+        run = m_sink->processedUSecs() / 1000;
+    else if (m_output == Output::SilentClock)
+        run = m_silentRunMs + (m_silentClock.isValid() ? m_silentClock.elapsed() : 0);
+    return std::min(m_offsetMs + run, durationMs());
+}
+
+void ClipPlayer::play()
+{
+    if (!isLoaded() || m_state == State::Playing)
+        return;
+    setState(State::Playing);
+    if (!isReady())
+        return;
+    if (m_output == Output::Sink)
+        m_sink->resume();
+    else if (m_output == Output::SilentClock)
+        m_silentClock.start();
+    else
+        startOutput(m_offsetMs);
+    m_ticker.start();
+}
+
+void ClipPlayer::pause()
+{
+    if (m_state != State::Playing)
+        return;
+    m_ticker.stop();
+    if (m_output == Output::Sink) {
+        m_sink->suspend();
+    } else if (m_output == Output::SilentClock && m_silentClock.isValid()) {
+        m_silentRunMs += m_silentClock.elapsed();
+        m_silentClock.invalidate();
+    }
+    setState(State::Paused);
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::stop()
+{
+    closeOutput();
+    m_offsetMs = 0;
+    setState(State::Stopped);
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::setPositionMs(qint64 position)
+{
+    if (!isReady())
+        return;
+    position = std::clamp<qint64>(position, 0, durationMs());
+    if (m_state == State::Playing) {
+        startOutput(position);
+    } else {
+        closeOutput();
+        m_offsetMs = position;
+    }
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::setVolume(float volume)
+{
+    m_volume = volume;
+    if (m_sink)
+        m_sink->setVolume(volume);
+}
+
+void ClipPlayer::startOutput(qint64 from)
+{
+    closeOutput();
+    m_offsetMs = from;
+    m_pcmReader.setBuffer(&m_pcm);
+    m_pcmReader.open(QIODevice::ReadOnly);
+    const int frame = m_format.bytesPerFrame();
+    m_pcmReader.seek(m_format.bytesForDuration(from * 1000) / frame * frame);
+    m_ticker.start();
+
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return runSilentClock();
+    m_sink = new QAudioSink(device, m_format, this);
+    m_sink->setVolume(m_volume);
+    // A sound server that goes away mid-clip leaves the rest of the clip to the silent clock.
+    connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
+            m_offsetMs = positionMs();
+            retire(m_sink);
+            runSilentClock();
+        }
+    });
+    m_sink->start(&m_pcmReader);
+    if (m_sink && m_sink->error() == QAudio::NoError) {
+        m_output = Output::Sink;
+    } else if (m_output == Output::None) {
+        retire(m_sink);
+        runSilentClock();
+    }
+}
+
+void ClipPlayer::runSilentClock()
+{
+    m_output = Output::SilentClock;
+    m_silentRunMs = 0;
+    m_silentClock.start();
+}
+
+void ClipPlayer::closeOutput()
+{
+    m_ticker.stop();
+    if (m_sink)
+        m_sink->stop();
+    retire(m_sink);
+    m_pcmReader.close();
+    m_output = Output::None;
+    m_silentRunMs = 0;
+    m_silentClock.invalidate();
+}
+
+void ClipPlayer::tick()
+{
+    if (positionMs() < durationMs()) {
+        Q_EMIT timeChanged();
+        return;
+    }
+    closeOutput();
+    m_offsetMs = 0;
+    setState(State::Stopped);
+    Q_EMIT timeChanged();
+}
+
+void ClipPlayer::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    Q_EMIT stateChanged();
+}

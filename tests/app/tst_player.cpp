@@ -1,0 +1,129 @@
+// The player. Without a sound server (CI's plain run) clips run on the silent clock: what it
+// does with each kind of reply, and with a clip replaced, sought and unloaded. Against a
+// private sound server (tests/app/with-sound-server), what the user hears, recorded from the
+// null sink's monitor.
+#include "ClipPlayer.h"
+#include "Recording.h"
+#include "StandInServer.h"
+#include "Voice.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CannedReply Clip(const QString &name)
+{
+    QFile file(QFINDTESTDATA(u"../data/"_s + name));
+    return CannedReply::page(200, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                             "audio/mpeg");
+}
+
+} // namespace
+
+class TestPlayer final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reply_data()
+    {
+        QTest::addColumn<CannedReply>("reply");
+        QTest::addColumn<QString>("warning");
+        const QByteArray silence = Clip(u"silence.mp3"_s).body; // 0.99 s
+        QTest::newRow("a clip") << CannedReply{200, {}, silence} << QString();
+        QTest::newRow("HTTP status") << CannedReply{404, {}, silence} << u"HTTP status 404"_s;
+        QTest::newRow("not audio") << CannedReply{200, {}, QByteArray(4096, '\0')} << u"audio"_s;
+        QTest::newRow("cut short")
+            << CannedReply{200, {}, silence, -1, {}, CannedReply::Fault::ResetMidBody}
+            << u"closed|cut short"_s;
+    }
+
+    // A clip that is still arriving is dropped for the next. A clip plays to its end and
+    // rewinds; a failure stops, unloads and says why. Whatever came of it, the same URL again
+    // fetches anew; play goes on from where a seek while paused put it; the empty URL unloads.
+    void reply()
+    {
+        QFETCH(CannedReply, reply);
+        QFETCH(QString, warning);
+        StandInServer server;
+        server.serve("/hangs.mp3", CannedReply{200, {}, {}, -1, {}, CannedReply::Fault::Hang});
+        server.serve("/a.mp3", reply);
+        const QString url = server.url(u"/a.mp3?q=%E4%BD%A0%20a");
+        if (!warning.isEmpty()) {
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                QRegularExpression(u"^GET 127.0.0.1:\\d+/a.mp3: .*("_s + warning + u")"_s));
+        }
+        ClipPlayer player;
+        player.load(server.url(u"/hangs.mp3"));
+        QTRY_COMPARE(server.requests().size(), 1);
+        player.load(url);
+        QCOMPARE(player.state(), ClipPlayer::State::Playing);
+        QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
+        QCOMPARE(player.isLoaded(), warning.isEmpty());
+        QCOMPARE(player.durationMs() / 100, warning.isEmpty() ? 9 : 0);
+        QCOMPARE(player.positionMs(), 0);
+        QCOMPARE(server.lastRequest().target, QByteArray("/a.mp3?q=%E4%BD%A0%20a"));
+
+        server.serve("/a.mp3", Clip(u"silence.mp3"_s));
+        player.load(url);
+        QTRY_VERIFY(player.isReady());
+        QCOMPARE(player.state(), ClipPlayer::State::Playing);
+        QCOMPARE(server.requests().size(), 3);
+        player.pause();
+        player.setPositionMs(900);
+        player.play();
+        QVERIFY(player.positionMs() >= 900);
+        player.load(QString());
+        player.play();
+        QVERIFY(!player.isLoaded());
+        QCOMPARE(player.state(), ClipPlayer::State::Stopped);
+    }
+
+    // Through the widget: the first clip, the same URL again after it ended, a new one cut off
+    // by the next, and that next one. Each is heard at its pitch for at least 80 % of its
+    // 0.6 s, the cut one until it is cut, none merely as a click; at volume 0, nothing.
+    void everyClipHeard()
+    {
+        if (Recording::Path().isEmpty())
+            QSKIP("run by tests/app/with-sound-server");
+        StandInServer server;
+        server.serve("/440.mp3", Clip(u"tone-440.mp3"_s));
+        server.serve("/880.mp3", Clip(u"tone-880-long.mp3"_s));
+        server.serve("/660.mp3", Clip(u"tone-660.mp3"_s));
+        QTRY_VERIFY2(QFileInfo(Recording::Path()).size() > 0, "nothing recorded");
+        Voice voice;
+        voice.setVolume(100);
+        auto *playPause = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
+        const auto playToTheEnd = [&](const QString &path) {
+            voice.setURL(server.url(path));
+            QTRY_COMPARE_WITH_TIMEOUT(playPause->toolTip(), u"播放"_s, 10000);
+            QTRY_VERIFY(Recording::QuietTailMs() >= 200);
+        };
+        playToTheEnd(u"/440.mp3"_s);
+        playToTheEnd(u"/440.mp3"_s);
+        voice.setURL(server.url(u"/880.mp3"));
+        QTRY_VERIFY(voice.findChild<QSlider *>(u"voicePosition"_s)->value() >= 600);
+        playToTheEnd(u"/660.mp3"_s);
+        voice.setVolume(0);
+        playToTheEnd(u"/440.mp3"_s);
+
+        QStringList heard;
+        for (const Recording::Heard &run : Recording::TonesHeard()) {
+            heard.append(u"%1 Hz, "_s.arg(run.hertz) +
+                         (run.ms >= 480 && run.ms < 1500 ? u"whole"_s : u"%1 ms"_s.arg(run.ms)));
+        }
+        QCOMPARE(heard, QStringList({u"440 Hz, whole"_s, u"440 Hz, whole"_s, u"880 Hz, whole"_s,
+                                     u"660 Hz, whole"_s}));
+    }
+};
+
+QTEST_MAIN(TestPlayer)
+#include "tst_player.moc"
