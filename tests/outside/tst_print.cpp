@@ -55,116 +55,83 @@ class TestPrint final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Output on success only, the reason on failure, and usage errors, which list the
-    // language codes, before any request.
+    // Output on success only, the reason on failure, usage errors (which list the language
+    // codes) before any request, and the pronunciation saved whole or not at all ("FILE" stands
+    // for a file that held "old").
     void print_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QByteArray>("reply"); // at the path that the last of sent names
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");  // contained in standard error
-        QTest::addColumn<QByteArray>("sent"); // contained in the request; empty: none is made
-        QTest::newRow("google") << QStringList{u"你好"_s} << QByteArray()
-                                << QByteArray("/translate_a/t") << GoogleShortReply << 0
-                                << QByteArray("Hi.\n") << QByteArray()
-                                << QByteArray("text=%E4%BD%A0%E5%A5%BD&hl=zh-CN&sl=zh-CN&tl=en&");
-        QTest::newRow("languages, standard input")
-            << QStringList{u"--from"_s, u"en"_s, u"--to"_s, u"fr"_s, u"-"_s} << QByteArray("a\nb\n")
-            << QByteArray("/translate_a/t") << GoogleShortReply << 0 << QByteArray("Hi\n")
-            << QByteArray() << QByteArray("text=a%0D%0Ab&hl=zh-CN&sl=en&tl=fr&");
-        QTest::newRow("youdao") << QStringList{u"--engine"_s, u"youdao"_s, u"hi"_s} << QByteArray()
-                                << QByteArray("/translate")
-                                << QByteArray("<textarea name=\"o\">你好,&#10;world</textarea>")
-                                << 0 << QByteArray("你好\nworld\n") << QByteArray()
-                                << QByteArray("i=%68%69&type=AUTO&");
-        QTest::newRow("service fails")
-            << QStringList{u"hi"_s} << QByteArray() << QByteArray("/elsewhere") << QByteArray() << 1
-            << QByteArray() << QByteArray("bremo: GET services.stand-in.invalid/translate_a/t: ")
-            << QByteArray("/translate_a/t?client=t");
-        QTest::newRow("no translation in the answer")
-            << QStringList{u"hi"_s} << QByteArray() << QByteArray("/translate_a/t")
-            << QByteArray("<html></html>") << 1 << QByteArray()
-            << QByteArray("bremo: the service's answer held no translation")
-            << QByteArray("/translate_a/t?client=t");
-        QTest::newRow("unknown language")
-            << QStringList{u"--to"_s, u"xx"_s, u"hi"_s} << QByteArray() << QByteArray()
-            << QByteArray() << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
-        QTest::newRow("unknown engine")
-            << QStringList{u"--engine"_s, u"bing"_s, u"hi"_s} << QByteArray() << QByteArray()
-            << QByteArray() << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
-        QTest::newRow("no text") << QStringList() << QByteArray() << QByteArray() << QByteArray()
-                                 << 2 << QByteArray() << QByteArray("zh-CN") << QByteArray();
-        QTest::newRow("empty input")
-            << QStringList{u"-"_s} << QByteArray("\n") << QByteArray() << QByteArray() << 2
-            << QByteArray() << QByteArray("empty") << QByteArray();
+        QTest::addColumn<QByteArray>("sent"); // the requests, each contained in its own target
+                                              // and body, separated by "|"; empty: none
+        QTest::addColumn<QByteArray>("file"); // what FILE holds afterwards
+        const auto row = [](const char *name, const QStringList &arguments, int exitCode,
+                            const QByteArray &out, const QByteArray &err, const QByteArray &sent,
+                            const QByteArray &reply = GoogleShortReply,
+                            const QByteArray &input = {}, const QByteArray &file = "old") {
+            QTest::newRow(name) << arguments << input << reply << exitCode << out << err << sent
+                                << file;
+        };
+        row("google", {u"你好"_s}, 0, "Hi.\n", {},
+            "/translate_a/t?client=t&text=%E4%BD%A0%E5%A5%BD&hl=zh-CN&sl=zh-CN&tl=en&");
+        row("languages, standard input", {u"--from"_s, u"en"_s, u"--to"_s, u"fr"_s, u"-"_s}, 0,
+            "Hi\n", {}, "/translate_a/t?client=t&text=a%0D%0Ab&hl=zh-CN&sl=en&tl=fr&",
+            GoogleShortReply, "a\nb\n");
+        row("youdao", {u"--engine"_s, u"youdao"_s, u"hi"_s}, 0, "你好\nworld\n", {},
+            "/translatei=%68%69&type=AUTO&", "<textarea name=\"o\">你好,&#10;world</textarea>");
+        row("service fails", {u"hi"_s}, 1, {},
+            "bremo: GET services.stand-in.invalid/translate_a/t: ", "/translate_a/t?client=t", {});
+        row("no translation in the answer", {u"hi"_s}, 1, {},
+            "bremo: the service's answer held no translation", "/translate_a/t?client=t",
+            "<html></html>");
+        row("unknown language", {u"--to"_s, u"xx"_s, u"hi"_s}, 2, {}, "zh-CN", {});
+        row("unknown engine", {u"--engine"_s, u"bing"_s, u"hi"_s}, 2, {}, "zh-CN", {});
+        row("no text", {}, 2, {}, "zh-CN", {});
+        row("empty input", {u"-"_s}, 2, {}, "empty", {}, {}, "\n");
+        const QStringList save = {u"--save-audio"_s, u"FILE"_s, u"你好"_s};
+        row("saved", save, 0, "Hi.\n", {}, "/translate_a/t|/translate_tts?q=Hi.&tl=en",
+            GoogleShortReply, {}, "ID3");
+        row("saving refused, old file kept", save, 1, {},
+            "bremo: GET services.stand-in.invalid/translate_tts: ",
+            "/translate_a/t|/translate_tts?q=Hi.&tl=en");
+        row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
+            "no pronunciation", "/translate_a/t");
     }
 
     void print()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, input);
-        QFETCH(QByteArray, path);
         QFETCH(QByteArray, reply);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
         QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, file);
         StandInServer server;
-        server.serve(path, CannedReply::page(200, reply));
+        server.serve("/translate_a/t", CannedReply::page(200, reply));
+        server.serve("/translate", CannedReply::page(200, reply));
+        server.serve("/translate_tts", CannedReply::page(file == "ID3" ? 200 : 500, "ID3"));
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"hi.mp3"_s);
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        arguments.replaceInStrings(u"FILE"_s, path);
         const Run run = Print(server, arguments, input);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
         QVERIFY2(run.err.contains(err), run.err.constData());
-        QCOMPARE(server.requests().size(), sent.isEmpty() ? 0 : 1);
-        QVERIFY(QByteArray(server.lastRequest().target + server.lastRequest().body).contains(sent));
-    }
-
-    // The pronunciation of the translation, saved whole or not at all.
-    void saveAudio_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QByteArray>("speech"); // the last request; empty: none was made
-        QTest::addColumn<QByteArray>("err");
-        const QByteArray speech = "http://services.stand-in.invalid/translate_tts?q=Hi.&tl=en";
-        QTest::newRow("saved") << u"en"_s << 200 << 0 << QByteArray("Hi.\n") << speech
-                               << QByteArray();
-        QTest::newRow("refused, old file kept")
-            << u"en"_s << 500 << 1 << QByteArray() << speech
-            << QByteArray("bremo: GET services.stand-in.invalid/translate_tts: ");
-        QTest::newRow("Japanese is not spoken") << u"ja"_s << 200 << 1 << QByteArray()
-                                                << QByteArray() << QByteArray("no pronunciation");
-    }
-
-    void saveAudio()
-    {
-        QFETCH(QString, target);
-        QFETCH(int, status);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, out);
-        QFETCH(QByteArray, speech);
-        QFETCH(QByteArray, err);
-        const QByteArray clip = Contents(QFINDTESTDATA(u"../data/silence.mp3"_s));
-        StandInServer server;
-        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        server.serve("/translate_tts", CannedReply::page(status, clip, "audio/mpeg"));
-        QTemporaryDir folder;
-        const QString file = folder.filePath(u"hi.mp3"_s);
-        QFile old(file);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-        old.close();
-        const Run run = Print(server, {u"--to"_s, target, u"--save-audio"_s, file, u"你好"_s}, {});
-        QCOMPARE(run.exitCode, exitCode);
-        QCOMPARE(run.out, out);
-        QVERIFY2(run.err.contains(err), run.err.constData());
-        QCOMPARE(Contents(file), exitCode == 0 ? clip : QByteArray("old"));
-        QCOMPARE(server.requests().size(), speech.isEmpty() ? 1 : 2);
-        QVERIFY(speech.isEmpty() || server.lastRequest().target == speech);
+        QCOMPARE(Contents(path), file);
+        const QByteArrayList expected = sent.isEmpty() ? QByteArrayList() : sent.split('|');
+        QCOMPARE(server.requests().size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            QVERIFY(QByteArray(server.requests()[i].target + server.requests()[i].body)
+                        .contains(expected[i]));
     }
 };
 
