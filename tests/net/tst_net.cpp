@@ -84,14 +84,11 @@ void TestNet::exchange_data()
 
     // Options tweaked from each method's own: the save has limits of its own.
     using Tweak = std::function<void(HttpOptions &)>;
-    const auto optionsFor = [](const QByteArray &method) {
-        return method == "SAVE" ? SaveOptions(HttpOptions().timeout) : HttpOptions();
-    };
     const auto row = [&](const QByteArrayList &methods, const char *name, const CannedReply &reply,
                          const QString &text, const QString &warning = {}, const Tweak &tweak = {},
                          const QString &url = {}, const QByteArray &way = {}) {
         for (const QByteArray &method : methods) {
-            HttpOptions options = optionsFor(method);
+            HttpOptions options = method == "SAVE" ? SaveOptions(30s) : HttpOptions();
             if (tweak)
                 tweak(options);
             QTest::addRow("%s %s", method.constData(), name)

@@ -22,7 +22,7 @@ private Q_SLOTS:
     void dialogs_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("action"); // a name to type and enter, or a button's text
+        QTest::addColumn<QString>("action"); // a button's text, or else a name to enter, or Esc
         QTest::addColumn<QString>("answer"); // what the window is told
         QTest::newRow("save, cancel") << u"save"_s << u"Cancel"_s << u"none"_s;
         QTest::newRow("save, a name without extension") << u"save"_s << u"发音"_s << u"发音"_s;
@@ -38,44 +38,38 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(QString, answer);
         QTemporaryDir dir;
-        QString seen; // title, text and icon of the dialog as shown
+        bool information = false; // the icon of a message box
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
             if (!dialog)
                 return;
             poll.stop();
-            seen = dialog->windowTitle();
             if (auto *box = qobject_cast<QMessageBox *>(dialog))
-                seen +=
-                    u' ' + box->text() + (box->icon() == QMessageBox::Information ? u" (i)" : u"");
-            auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
-            const auto buttons = dialog->findChildren<QPushButton *>();
-            const auto button = std::find_if(buttons.begin(), buttons.end(),
-                                             [&](QPushButton *b) { return b->text() == action; });
-            if (action == u"Esc") {
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            } else if (button != buttons.end()) {
-                (*button)->click();
-            } else if (name) {
-                name->setText(dir.filePath(action));
-                QTest::keyClick(name, Qt::Key_Return);
+                information = box->icon() == QMessageBox::Information;
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == action)
+                    return button->click();
             }
+            if (auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)) {
+                name->setText(dir.filePath(action));
+                return QTest::keyClick(name, Qt::Key_Return);
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
         });
         poll.start(10);
-        QString told;
+        QString told = kind;
         if (kind == u"save") {
             told = QtSaveFileDialog()
                        .ask(nullptr, u"T"_s, u"MP3音频文件 (*.mp3)"_s, QString())
                        .value_or(u"none"_s)
                        .remove(dir.path() + u'/');
-            QCOMPARE(seen, u"T"_s);
         } else {
-            const auto buttons =
-                kind == u"ok" ? MessageBoxService::Buttons::Ok : MessageBoxService::Buttons::YesNo;
-            const auto got = QtMessageBox().inform(nullptr, u"text"_s, u"T"_s, buttons);
+            const auto got = QtMessageBox().inform(
+                nullptr, u"text"_s, u"T"_s,
+                kind == u"ok" ? MessageBoxService::Buttons::Ok : MessageBoxService::Buttons::YesNo);
             told = QStringList{u"ok"_s, u"yes"_s, u"no"_s}.at(int(got));
-            QCOMPARE(seen, u"T text (i)"_s);
+            QVERIFY(information);
         }
         QCOMPARE(told, answer);
     }
