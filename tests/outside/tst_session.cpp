@@ -1,5 +1,6 @@
 #include "ApplicationService.h"
 #include "FormHarness.h"
+#include "Handover.h"
 #include "OutsideRequests.h"
 #include "StandInServer.h"
 
@@ -50,6 +51,7 @@ private Q_SLOTS:
                      CannedReply::page(200, "[[[\"Hi\",\"x\",\"\",\"\"]],,\"zh-CN\"]"));
         FormHarness h(u"http://127.0.0.1:%1"_s.arg(server.port()));
         ApplicationService service;
+        QCOMPARE(HandOver({}), Handover::NoPrimary); // the first start of the session
         QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
         connect(&service, &ApplicationService::requested, h.form.get(),
                 [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
