@@ -74,6 +74,7 @@ private Q_SLOTS:
         player.setPositionMs(900);
         player.play();
         QVERIFY(player.positionMs() >= 900);
+        QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped); // played on to the end
         player.load(QString());
         player.play();
         QVERIFY(!player.isLoaded() && player.state() == ClipPlayer::State::Stopped);

@@ -100,8 +100,8 @@ void TestNet::exchange_data()
     const QByteArray gzip = compress(page, Compression::Gzip);
 
     row(all, "through the proxy", CannedReply::page(200, page), text, {}, {}, {}, "proxy");
-    row(all, "404 page is the result", CannedReply::page(404, "<h1>gone</h1>"), u"<h1>gone</h1>"_s,
-        u"127\\.0\\.0\\.1:\\d+/r: HTTP status 404$"_s);
+    row(all, "400 page is the result", CannedReply::page(400, "<h1>gone</h1>"), u"<h1>gone</h1>"_s,
+        u"127\\.0\\.0\\.1:\\d+/r: HTTP status 400$"_s);
     const auto coded = [](const QByteArray &coding, const QByteArray &body) {
         return CannedReply{200, {{"Content-Encoding", coding}}, body};
     };
