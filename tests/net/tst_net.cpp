@@ -107,6 +107,8 @@ void TestNet::exchange_data()
     };
     row({"POST"}, "x-gzip", coded(" X-GZIP ", gzip), text);
     row({"POST"}, "deflate, zlib", coded("deflate", compress(page, Compression::Zlib)), text);
+    row({"POST"}, "gzip of many pieces", coded("gzip", compress(page, Compression::Gzip, 100)),
+        text.repeated(100));
     row({"POST"}, "gzip cut short", coded("gzip", gzip.chopped(4)), {}, u"corrupt"_s);
     row({"POST"}, "gzip past the cap in pieces",
         coded("gzip", compress(QByteArray(1024, ' '), Compression::Gzip, 8 * 1024 + 1)), {},
