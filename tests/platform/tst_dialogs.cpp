@@ -39,6 +39,7 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QTemporaryDir dir;
         bool information = false; // the icon of a message box
+        QString offered;          // the name a save dialog offers
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
@@ -47,8 +48,10 @@ private Q_SLOTS:
             poll.stop();
             if (auto *box = qobject_cast<QMessageBox *>(dialog))
                 information = box->icon() == QMessageBox::Information;
-            if (auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s))
+            if (auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)) {
+                offered = name->text();
                 name->setText(dir.filePath(u"发音"_s)); // no extension: none is added
+            }
             for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
                 if (button->text() == action)
                     return button->click();
@@ -59,9 +62,10 @@ private Q_SLOTS:
         QString told = kind;
         if (kind == u"save") {
             told = QtSaveFileDialog()
-                       .ask(nullptr, u"T"_s, u"MP3音频文件 (*.mp3)"_s, QString())
+                       .ask(nullptr, u"T"_s, u"MP3音频文件 (*.mp3)"_s, dir.filePath(u"上次.mp3"_s))
                        .value_or(u"none"_s)
                        .remove(dir.path() + u'/');
+            QCOMPARE(offered, u"上次.mp3"_s);
         } else {
             const auto got = QtMessageBox().inform(
                 nullptr, u"text"_s, u"T"_s,
