@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -101,6 +102,7 @@ private Q_SLOTS:
             QTRY_VERIFY(Recording::QuietTailMs() >= 200);
         };
         playToTheEnd(u"/440.mp3"_s);
+        QCOMPARE(voice.findChild<QLabel *>(u"voiceTime"_s)->text(), u"0:00 / 0:01"_s);
         playToTheEnd(u"/440.mp3"_s);
         voice.setURL(server.url(u"/880.mp3"));
         QTRY_VERIFY(voice.findChild<QSlider *>(u"voicePosition"_s)->value() >= 600);

@@ -269,6 +269,8 @@ private Q_SLOTS:
         }
         QTest::mouseRelease(h.child<Voice>("Voice"), Qt::RightButton, {}, QPoint(1, 1));
         QTRY_VERIFY(h.form->findChild<QMenu *>(u"caidan"_s)->isVisible());
+        const auto items = h.form->findChild<QMenu *>(u"caidan"_s)->actions();
+        QCOMPARE(items.size() == 3 && items[1]->isSeparator(), true);
     }
 
     // What the file holds on each road is the download's business; here the status line, the

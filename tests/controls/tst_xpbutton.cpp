@@ -121,6 +121,7 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!button.PrintB(0) && !button.PrintB(4));
+        QCOMPARE(XPButton().size(), QSize(102, 47)); // its designed 1530 x 705 twips
     }
 
     // The caption kept in the host's store between runs: "0" when none was stored, the default
