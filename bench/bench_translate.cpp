@@ -50,7 +50,7 @@ void BM_ClickToResult(benchmark::State &state)
 {
     StandInServer server;
     server.serve("/translate_a/t", CannedReply::page(200, Reply));
-    const QString base = u"http://127.0.0.1:%1"_s.arg(server.port());
+    const QString base = server.origin();
     FormHarness h(base);
     auto *button = h.child<QPushButton>("Command1");
     auto *result = h.child<QPlainTextEdit>("ResultContent");
@@ -109,15 +109,15 @@ void BM_ClickToResult(benchmark::State &state)
 BENCHMARK(BM_ClickToResult)->Iterations(300)->Unit(benchmark::kMillisecond);
 
 // The window's worst case: the longest result it shows, one unbroken run that the result box
-// must break anywhere, from the click until the box has drawn its start and its end. The argument is the
-// result's length; one past the cap is refused and shows nothing.
+// must break anywhere, from the click until the box has drawn its start and its end. The argument
+// is the result's length; one past the cap is refused and shows nothing.
 void BM_LongestResult(benchmark::State &state)
 {
     const QByteArray page =
         "<input name=gtrans value=\"" + QByteArray(state.range(0), 'x') + "\"><div id=sug_exp>";
     StandInServer server;
     server.serve("/", CannedReply::page(200, page));
-    FormHarness h(u"http://127.0.0.1:%1"_s.arg(server.port()));
+    FormHarness h(server.origin());
     h.form->show();
     h.setSource(QString(220, u'a')); // the long road, which reads a whole web page
     auto *result = h.child<QPlainTextEdit>("ResultContent");

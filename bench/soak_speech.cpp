@@ -278,10 +278,8 @@ int main(int argc, char *argv[])
         if (options.isSet(listenOption)) {
             if (!QTest::qWaitFor([&] { return Recording::QuietTailMs() >= 300; }))
                 std::printf("the recording did not fall silent\n");
-            const QList<Recording::Heard> heard = Recording::TonesHeard();
-            const auto whole = std::count_if(heard.cbegin(), heard.cend(), [&](const auto &run) {
-                return run.ms * 10 >= clipMs * 8;
-            });
+            const QStringList heard = Recording::TonesHeard(int(clipMs * 8 / 10));
+            const qsizetype whole = heard.filter(u"whole").size();
             std::printf(
                 "heard: %lld tones, %lld of them for at least 80 %% of the clip's %lld ms\n",
                 static_cast<long long>(heard.size()), static_cast<long long>(whole),

@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QGroupBox>
 #include <QMenu>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -22,15 +21,6 @@ using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Succeeded = u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s;
-const QString NetworkFailed = u"请检查您的网络连接是否有问题..."_s;
-const QString Loaded = u"程序加载完毕..请先输入您要翻译的内容.."_s;
-
-QString base(const StandInServer &server)
-{
-    return u"http://127.0.0.1:%1"_s.arg(server.port());
-}
 
 // Catches the pages the window opens instead of starting a browser.
 class PageCatcher final : public QObject
@@ -106,7 +96,7 @@ private Q_SLOTS:
         QFETCH(QString, speech);
         StandInServer server;
         server.serve(path, CannedReply::page(200, reply));
-        FormHarness h(base(server));
+        FormHarness h(server.origin());
         h.child<QRadioButton>("Option1")->setChecked(youdao);
         h.setSource(source);
         h.translate();
@@ -115,7 +105,8 @@ private Q_SLOTS:
         QVERIFY(h.child<QPushButton>("Command1")->isEnabled());
         QVERIFY(QByteArray(server.lastRequest().target + server.lastRequest().body).contains(sent));
         h.translate();
-        QCOMPARE(h.child<Voice>("Voice")->URL(), speech.isEmpty() ? speech : base(server) + speech);
+        QCOMPARE(h.child<Voice>("Voice")->URL(),
+                 speech.isEmpty() ? speech : server.origin() + speech);
     }
 
     // During the wait the window takes other commands, refuses a second translation, and may be
@@ -123,8 +114,8 @@ private Q_SLOTS:
     void waitKeepsTheWindowLive()
     {
         StandInServer server;
-        FormHarness h(base(server));
-        h.messageBox->yesNoAnswer = MessageBoxService::Answer::Yes;
+        FormHarness h(server.origin());
+        h.dialogs->yesNoAnswer = MessageBoxService::Answer::Yes;
         PageCatcher pages;
         QString duringWait;
         server.setHandler("/translate_a/t", [&](const RecordedRequest &) {
@@ -136,7 +127,7 @@ private Q_SLOTS:
                 QVERIFY(h.form->close());
                 h.form.reset();
             });
-            return CannedReply{200, {}, {}, -1, {}, CannedReply::Fault::Hang};
+            return CannedReply{200, {}, {}, -1, CannedReply::Fault::Hang};
         });
         h.setSource(u"hello"_s);
         h.translate();
@@ -206,7 +197,7 @@ private Q_SLOTS:
             h.child<QPushButton>(qPrintable(command))->click();
         QCOMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent") + u'|' + QGuiApplication::clipboard()->text() + u'|' +
-                     h.messageBox->texts.join(u'+'),
+                     h.dialogs->texts.join(u'+'),
                  after);
     }
 
@@ -286,14 +277,14 @@ private Q_SLOTS:
         h.child<Voice>("Voice")->setURL(server.url(u"/a.mp3"));
         save->trigger();
         QCOMPARE(h.status(), u"您取消了音频保存操作..."_s);
-        h.saveFileDialog->answer = path;
+        h.dialogs->saveAnswer = path;
         server.serve("/a.mp3", CannedReply::page(200, "ID3", "audio/mpeg"));
         save->trigger();
         QCOMPARE(h.status(), u"音频文件已保存,路径:["_s + path + u"]"_s);
         h.child<Voice>("Voice")->setURL(server.url(u"/gone.mp3"));
         save->trigger();
         QCOMPARE(h.status(), u"音频文件保存失败,请检查网络连接或保存路径..."_s);
-        QCOMPARE(h.saveFileDialog->offered.last(), path);
+        QCOMPARE(h.dialogs->offered.last(), path);
         h.form->findChild<QAction *>(u"qc"_s)->trigger();
         QCOMPARE(h.child<Voice>("Voice")->URL(), QString());
         QCOMPARE(h.status(), QString());
@@ -327,7 +318,7 @@ private Q_SLOTS:
         h.form->show();
         h.setSource(u"kept"_s);
         h.child<QPlainTextEdit>("ResultContent")->setPlainText(u"also kept"_s);
-        h.messageBox->yesNoAnswer =
+        h.dialogs->yesNoAnswer =
             yes ? MessageBoxService::Answer::Yes : MessageBoxService::Answer::No;
         ScriptedSessionEnd request;
         request.interaction = interaction;
@@ -341,7 +332,7 @@ private Q_SLOTS:
         const bool stays = !yes && interaction;
         QCOMPARE(h.form->isVisible(), stays);
         QCOMPARE(request.calls.join(u' '), calls);
-        QCOMPARE(h.messageBox->texts.size(), interaction ? 1 : 0);
+        QCOMPARE(h.dialogs->texts.size(), interaction ? 1 : 0);
         QCOMPARE(pages.opened,
                  yes ? QList<QUrl>{QUrl(u"https://forum.invalid/bremo"_s)} : QList<QUrl>{});
         if (stays)

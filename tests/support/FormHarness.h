@@ -11,30 +11,31 @@
 
 #include <optional>
 
+// The status lines that the window's tests look for most.
+inline const QString Succeeded =
+    QStringLiteral("在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译..");
+inline const QString NetworkFailed = QStringLiteral("请检查您的网络连接是否有问题...");
+inline const QString Loaded = QStringLiteral("程序加载完毕..请先输入您要翻译的内容..");
+
 // The modal dialogs, scripted: they record what the window asked and answer at once, so no
 // test ever blocks on one.
-struct FakeMessageBox final : MessageBoxService
+struct FakeDialogs final : MessageBoxService, SaveFileDialog
 {
-    QStringList texts; // "title: text"
+    QStringList texts; // of the message boxes, as "title: text"
     Answer yesNoAnswer = Answer::No;
+    QStringList offered;               // the initial path of each save dialog
+    std::optional<QString> saveAnswer; // nothing: the user cancels
 
     Answer inform(QWidget *, const QString &text, const QString &title, Buttons buttons) override
     {
         texts.append(title + QStringLiteral(": ") + text);
         return buttons == Buttons::Ok ? Answer::Ok : yesNoAnswer;
     }
-};
-
-struct FakeSaveFileDialog final : SaveFileDialog
-{
-    QStringList offered;           // the initial path of each time it was asked
-    std::optional<QString> answer; // nothing: the user cancels
-
     std::optional<QString> ask(QWidget *, const QString &, const QString &,
                                const QString &initialPath) override
     {
         offered.append(initialPath);
-        return answer;
+        return saveAnswer;
     }
 };
 
@@ -42,8 +43,7 @@ struct FakeSaveFileDialog final : SaveFileDialog
 // loopback refuses at once), unless a test points it at a stand-in server.
 struct FormHarness
 {
-    std::shared_ptr<FakeMessageBox> messageBox = std::make_shared<FakeMessageBox>();
-    std::shared_ptr<FakeSaveFileDialog> saveFileDialog = std::make_shared<FakeSaveFileDialog>();
+    std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
     std::unique_ptr<Form1> form;
 
     explicit FormHarness(const QString &services = QStringLiteral("http://127.0.0.1:9"))
@@ -51,7 +51,7 @@ struct FormHarness
         Form1Environment environment;
         environment.endpoints = {services, services, services,
                                  QStringLiteral("https://forum.invalid/bremo")};
-        environment.platform = {messageBox, saveFileDialog};
+        environment.platform = {dialogs, dialogs};
         form = std::make_unique<Form1>(std::move(environment));
     }
 

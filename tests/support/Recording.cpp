@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace TestSupport::Recording {
 
 namespace {
@@ -12,34 +14,34 @@ constexpr int Rate = 16000;
 constexpr int WindowMs = 20;
 constexpr int Window = Rate * WindowMs / 1000;
 
-// 0 for silence (against the tones' -6 dB), else the pitch by zero crossings, within 25 Hz in
-// 20 ms, rounded to the tones' spacing.
-int PitchOf(const qint16 *samples)
+struct Run
 {
-    qint64 energy = 0;
-    int crossings = 0;
-    for (int i = 0; i < Window; ++i) {
-        energy += qint64(samples[i]) * samples[i];
-        crossings += i > 0 && (samples[i - 1] < 0) != (samples[i] < 0);
-    }
-    if (energy / Window < 500'000)
-        return 0;
-    return (crossings * Rate / (2 * Window) + 110) / 220 * 220;
-}
+    int hertz;
+    int ms;
+};
 
-// One for every 20 ms.
+// One for every 20 ms: 0 for silence (against the tones' -6 dB), else the pitch by zero
+// crossings, within 25 Hz in 20 ms, rounded to the tones' spacing.
 QList<int> Pitches()
 {
     QFile file(Path());
     const QByteArray pcm = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     const auto *samples = reinterpret_cast<const qint16 *>(pcm.constData());
     QList<int> pitches;
-    for (qsizetype start = 0; start + Window <= pcm.size() / 2; start += Window)
-        pitches.append(PitchOf(samples + start));
+    for (qsizetype start = 0; start + Window <= pcm.size() / 2; start += Window) {
+        qint64 energy = 0;
+        int crossings = 0;
+        for (qsizetype i = start; i < start + Window; ++i) {
+            energy += qint64(samples[i]) * samples[i];
+            crossings += i > start && (samples[i - 1] < 0) != (samples[i] < 0);
+        }
+        const int hertz = (crossings * Rate / (2 * Window) + 110) / 220 * 220;
+        pitches.append(energy / Window < 500'000 ? 0 : hertz);
+    }
     return pitches;
 }
 
-void Append(QList<Heard> &runs, Heard run)
+void Append(QList<Run> &runs, Run run)
 {
     if (!runs.isEmpty() && runs.last().hertz == run.hertz)
         runs.last().ms += run.ms;
@@ -61,19 +63,25 @@ int QuietTailMs()
     return int(sound - pitches.crbegin()) * WindowMs;
 }
 
-QList<Heard> TonesHeard()
+QStringList TonesHeard(int wholeMs)
 {
-    QList<Heard> runs;
+    QList<Run> runs;
     for (int hertz : Pitches())
         Append(runs, {hertz, WindowMs});
     // A window that straddles the start of a tone must not split a run, nor a click add one.
-    QList<Heard> heard;
-    for (const Heard &run : std::as_const(runs)) {
+    QList<Run> heard;
+    for (const Run &run : std::as_const(runs)) {
         if (run.ms >= 60)
             Append(heard, run);
     }
-    heard.removeIf([](const Heard &run) { return run.hertz == 0; });
-    return heard;
+    QStringList tones;
+    for (const Run &run : std::as_const(heard)) {
+        if (run.hertz != 0)
+            tones << u"%1 Hz, "_s.arg(run.hertz) + (run.ms >= wholeMs && run.ms < 3 * wholeMs
+                                                        ? u"whole"_s
+                                                        : u"%1 ms"_s.arg(run.ms));
+    }
+    return tones;
 }
 
 } // namespace TestSupport::Recording

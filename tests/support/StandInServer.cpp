@@ -39,8 +39,8 @@ struct Connection
         if (answering || headEnd < 4 || buffer.size() < size)
             return;
         const QByteArray requestLine = lines[0].trimmed();
-        request = {requestLine, requestLine.split(' ').value(0), requestLine.split(' ').value(1),
-                   request.headers, buffer.mid(headEnd, size - headEnd)};
+        request = {requestLine, requestLine.split(' ').value(1), request.headers,
+                   buffer.mid(headEnd, size - headEnd)};
         buffer.remove(0, size);
         answering = true;
         reply = answerFor(request);
@@ -87,12 +87,10 @@ struct Connection
 
 } // namespace
 
-QByteArray compress(QByteArrayView data, Compression format, qsizetype repeat)
+QByteArray gzip(QByteArrayView data, qsizetype repeat)
 {
     const QByteArray plain = data.toByteArray().repeated(repeat);
     const QByteArray zlib = qCompress(plain, 9).mid(4); // qCompress puts the length first
-    if (format == Compression::Zlib)
-        return zlib;
     const quint32 trailer[] = {
         quint32(crc32(0, reinterpret_cast<const Bytef *>(plain.data()), uInt(plain.size()))),
         quint32(plain.size())}; // little-endian, as the gzip trailer and this machine are

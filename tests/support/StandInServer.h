@@ -10,20 +10,13 @@ namespace TestSupport {
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
-enum class Compression
-{
-    Gzip,
-    Zlib
-};
-
-// data repeated `repeat` times as one stream: a few kilobytes can stand for megabytes.
-QByteArray compress(QByteArrayView data, Compression format, qsizetype repeat = 1);
+// data repeated `repeat` times as one gzip stream: a few kilobytes can stand for megabytes.
+QByteArray gzip(QByteArrayView data, qsizetype repeat = 1);
 
 // One request as received. Sent to a proxy, its target is the absolute URL.
 struct RecordedRequest
 {
     QByteArray requestLine; // e.g. "POST /translate?a=%20 HTTP/1.1"
-    QByteArray method;
     QByteArray target;
     HeaderList headers; // in the order received, names as sent
     QByteArray body;
@@ -50,8 +43,8 @@ struct CannedReply
     QByteArray body;
     // When not negative, the body is sent again and again until this many bytes went out.
     qsizetype repeatedBodySize = -1;
-    std::chrono::milliseconds delay{0}; // before anything is sent
     Fault fault = Fault::None;
+    std::chrono::milliseconds delay{0}; // before anything is sent
 
     static CannedReply page(int status, const QByteArray &body,
                             const QByteArray &contentType = "text/html; charset=utf-8")
@@ -79,12 +72,15 @@ public:
     {
         setHandler(path, [reply](const RecordedRequest &) { return reply; });
     }
-    quint16 port() const { return m_listener.serverPort(); }
-    // "http://127.0.0.1:PORT" followed by the path (a missing leading slash is added).
+    // "http://127.0.0.1:PORT"
+    QString origin() const
+    {
+        return QStringLiteral("http://127.0.0.1:%1").arg(m_listener.serverPort());
+    }
+    // The origin followed by the path (a missing leading slash is added).
     QString url(QStringView pathAndQuery) const
     {
-        return QStringLiteral("http://127.0.0.1:%1/").arg(port()) +
-               pathAndQuery.mid(pathAndQuery.startsWith(u'/'));
+        return origin() + u'/' + pathAndQuery.mid(pathAndQuery.startsWith(u'/'));
     }
     // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
     static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }

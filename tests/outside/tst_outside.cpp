@@ -1,10 +1,16 @@
+// Bremo reached from outside its window: script mode as a script runs it, and a second start
+// that hands its request to the window of the first. Run in a session bus and on a display of
+// their own (in-session.sh); bremo itself always runs without a display, which neither needs.
+#include "ApplicationService.h"
+#include "FormHarness.h"
+#include "Handover.h"
+#include "OutsideRequests.h"
 #include "StandInServer.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -15,31 +21,30 @@ const QByteArray GoogleShortReply = "[[[\"Hi\",\"你好\",\"\",\"\"]],,\"zh-CN\"
 
 struct Run
 {
-    int exitCode = -1;
+    int exitCode = -1; // -1 also for a crash
     QByteArray out;
     QByteArray err;
 };
 
-// Script mode as a script runs it, its services played by server as the system's proxy.
-Run Print(const StandInServer &server, const QStringList &arguments, const QByteArray &input)
+// bremo started without a display, its services played by server as the system's proxy.
+Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"http_proxy"_s, u"http://127.0.0.1:%1"_s.arg(server.port()));
-    environment.remove(u"no_proxy"_s);
-    environment.remove(u"NO_PROXY"_s);
-    // No display: script mode must not need one.
-    environment.remove(u"DISPLAY"_s);
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    environment.insert(u"http_proxy"_s, server.origin());
+    for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+        environment.remove(name);
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window tried would fail
     process.setProcessEnvironment(environment);
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QStringLiteral(BREMO_STANDIN), QStringList{u"--print"_s} + arguments);
+    process.start(QStringLiteral(BREMO_STANDIN), arguments);
     process.write(input);
     process.closeWriteChannel();
     // The server answers from this thread's event loop, so wait in one.
     if (!finished.wait(30000))
         return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 QByteArray Contents(const QString &path)
@@ -50,7 +55,7 @@ QByteArray Contents(const QString &path)
 
 } // namespace
 
-class TestPrint final : public QObject
+class TestOutside final : public QObject
 {
     Q_OBJECT
 
@@ -122,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
         arguments.replaceInStrings(u"FILE"_s, path);
-        const Run run = Print(server, arguments, input);
+        const Run run = Bremo(server, QStringList{u"--print"_s} + arguments, input);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, out);
         QVERIFY2(run.err.contains(err), run.err.constData());
@@ -133,7 +138,61 @@ private Q_SLOTS:
             QVERIFY(QByteArray(server.requests()[i].target + server.requests()[i].body)
                         .contains(expected[i]));
     }
+
+    // A second start hands its request to the window of the first and ends: a text, what is
+    // highlighted, what is copied (owned by another X client), nothing, or the window alone.
+    void handOver_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("selection"); // the X selection that xclip owns
+        QTest::addColumn<QString>("source");    // the source box afterwards
+        QTest::addColumn<QString>("status");
+        QTest::newRow("text") << QStringList{u"one text"_s} << QString() << u"one text"_s
+                              << Succeeded;
+        QTest::newRow("text after Qt's options")
+            << QStringList{u"-session"_s, u"restored"_s, u"-reverse"_s, u"one text"_s} << QString()
+            << u"one text"_s << Succeeded;
+        QTest::newRow("selection")
+            << QStringList{u"--selection"_s} << u"primary"_s << u"highlighted words"_s << Succeeded;
+        QTest::newRow("clipboard")
+            << QStringList{u"--clipboard"_s} << u"clipboard"_s << u"copied words"_s << Succeeded;
+        QTest::newRow("empty text")
+            << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
+        QTest::newRow("window alone")
+            << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
+    }
+
+    void handOver()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, selection);
+        QFETCH(QString, source);
+        QFETCH(QString, status);
+        StandInServer server;
+        server.serve("/translate_a/t",
+                     CannedReply::page(200, "[[[\"Hi\",\"x\",\"\",\"\"]],,\"zh-CN\"]"));
+        FormHarness h(server.origin());
+        ApplicationService service;
+        QCOMPARE(HandOver({}), Handover::NoPrimary); // the first start of the session
+        QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
+        connect(&service, &ApplicationService::requested, h.form.get(),
+                [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
+        if (!selection.isEmpty()) {
+            QProcess owner; // stays in the background until another owner or the display ends
+            owner.start(u"xclip"_s, {u"-selection"_s, selection});
+            owner.write(source.toUtf8());
+            owner.closeWriteChannel();
+            QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
+        }
+
+        const Run second = Bremo(server, arguments);
+        QVERIFY2(second.exitCode == 0, second.err.constData());
+        QTRY_VERIFY(h.form->isActiveWindow());
+        QTRY_COMPARE(h.status(), status);
+        QCOMPARE(h.box("SourceContent"), source);
+        QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPrint)
-#include "tst_print.moc"
+QTEST_MAIN(TestOutside)
+#include "tst_outside.moc"
