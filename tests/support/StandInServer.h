@@ -82,11 +82,10 @@ public:
     {
         return origin() + u'/' + pathAndQuery.mid(pathAndQuery.startsWith(u'/'));
     }
-    // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
-    static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }
 
     const QList<RecordedRequest> &requests() const { return m_requests; }
-    RecordedRequest lastRequest() const { return m_requests.value(m_requests.size() - 1); }
+    // A URL on 127.0.0.1 at a port where nothing listens, so a connection is refused.
+    static QString closedPortUrl(QStringView path) { return StandInServer().url(path); }
 
 private:
     QTcpServer m_listener;
