@@ -226,7 +226,7 @@ int main(int argc, char *argv[])
     PlayerWatch watch(player);
 
     namespace Recording = TestSupport::Recording;
-    if (options.isSet(listenOption) && Recording::Path().isEmpty()) {
+    if (options.isSet(listenOption) && Recording::Path.isEmpty()) {
         std::fprintf(stderr, "--listen: run me by tests/app/with-sound-server\n");
         return 2;
     }

@@ -24,7 +24,7 @@ struct Run
 // crossings, within 25 Hz in 20 ms, rounded to the tones' spacing.
 QList<int> Pitches()
 {
-    QFile file(Path());
+    QFile file(Path);
     const QByteArray pcm = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     const auto *samples = reinterpret_cast<const qint16 *>(pcm.constData());
     QList<int> pitches;
@@ -50,11 +50,6 @@ void Append(QList<Run> &runs, Run run)
 }
 
 } // namespace
-
-QString Path()
-{
-    return qEnvironmentVariable("BREMO_RECORDING");
-}
 
 int QuietTailMs()
 {

@@ -8,7 +8,7 @@
 namespace TestSupport::Recording {
 
 // The recording's path; empty when not run by with-sound-server.
-QString Path();
+inline const QString Path = qEnvironmentVariable("BREMO_RECORDING");
 // The milliseconds of silence at its end, so far.
 int QuietTailMs();
 // The tones heard, in order, as "440 Hz, whole" when heard for wholeMs to thrice that, else as
