@@ -75,8 +75,8 @@ private Q_SLOTS:
         };
         row("google", {u"你好"_s}, 0, "Hi.\n", {},
             "/translate_a/t?client=t&text=%E4%BD%A0%E5%A5%BD&hl=zh-CN&sl=zh-CN&tl=en&");
-        row("languages, standard input", {u"--from"_s, u"en"_s, u"--to"_s, u"fr"_s, u"-"_s}, 0,
-            "Hi\n", {}, "/translate_a/t?client=t&text=a%0D%0Ab&hl=zh-CN&sl=en&tl=fr&",
+        row("languages, standard input", {u"--from"_s, u"en"_s, u"--to"_s, u"zh-CN"_s, u"-"_s}, 0,
+            "Hi\n", {}, "/translate_a/t?client=t&text=a%0D%0Ab&hl=zh-CN&sl=en&tl=zh-CN&",
             GoogleShortReply, "a\r\nb\r\n");
         row("youdao", {u"--engine"_s, u"youdao"_s, u"hi"_s}, 0, "你好\nworld\n", {},
             "/translatei=%68%69&type=AUTO&", "<textarea name=\"o\">你好,&#10;world</textarea>");
