@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// sync=false: decoded as fast as it comes, not in real time.
+// The caps are pcmFormat()'s; sync=false: decoded as fast as it comes, not in real time.
 constexpr char Pipeline[] = "appsrc name=clip ! decodebin ! audioconvert ! audioresample"
                             " ! audio/x-raw,format=S16LE,layout=interleaved,rate=22050,channels=1"
                             " ! appsink name=pcm sync=false";

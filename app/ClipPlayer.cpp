@@ -244,14 +244,10 @@ void ClipPlayer::closeOutput()
 
 void ClipPlayer::tick()
 {
-    if (positionMs() < durationMs()) {
+    if (positionMs() < durationMs())
         Q_EMIT timeChanged();
-        return;
-    }
-    closeOutput();
-    m_offsetMs = 0;
-    setState(State::Stopped);
-    Q_EMIT timeChanged();
+    else
+        stop();
 }
 
 void ClipPlayer::setState(State state)

@@ -144,18 +144,17 @@ Invocation ParseCommandLine(const QStringList &arguments)
             return UsageError(u"--%1 goes with --print"_s.arg(printOnly->names().constFirst()));
     }
     Invocation invocation;
-    const QString text = parser.positionalArguments().join(u' ');
+    const QStringList words = parser.positionalArguments();
     const int sources = int(parser.isSet(options.selection)) +
-                        int(parser.isSet(options.clipboard)) +
-                        int(!parser.positionalArguments().isEmpty());
+                        int(parser.isSet(options.clipboard)) + int(!words.isEmpty());
     if (sources > 1)
         return UsageError(u"give one of TEXT, --selection and --clipboard"_s);
     if (parser.isSet(options.selection))
         invocation.request.kind = OutsideRequest::Kind::Selection;
     else if (parser.isSet(options.clipboard))
         invocation.request.kind = OutsideRequest::Kind::Clipboard;
-    else if (!parser.positionalArguments().isEmpty())
-        invocation.request = {OutsideRequest::Kind::Text, text, {}};
+    else if (!words.isEmpty())
+        invocation.request = {OutsideRequest::Kind::Text, words.join(u' '), {}};
     invocation.request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     return invocation;
 }

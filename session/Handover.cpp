@@ -1,14 +1,12 @@
 #include "Handover.h"
 
+#include "NetLog.h"
 #include "SessionNames.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
-#include <QLoggingCategory>
 #include <QScopeGuard>
-
-Q_LOGGING_CATEGORY(lcSession, "bremo.net")
 
 namespace {
 
@@ -68,7 +66,7 @@ Handover HandOver(const OutsideRequest &request)
     if (error.type() == QDBusError::ServiceUnknown ||
         error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
         return Handover::NoPrimary;
-    qCWarning(lcSession, "the running Bremo did not take the request: %ls",
+    qCWarning(lcNet, "the running Bremo did not take the request: %ls",
               qUtf16Printable(error.message()));
     return Handover::Failed;
 }
