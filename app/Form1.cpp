@@ -246,6 +246,8 @@ void Form1::bringToFront(const QString &activationToken)
 void Form1::setStatus(const QString &message)
 {
     m_statusLine->setText(message);
+    // The tool tip tells how the last translation went; any other message replaces that.
+    m_statusLine->setToolTip(QString());
 }
 
 GetPostByXmlHttp::HttpOptions Form1::httpOptions()

@@ -2,8 +2,8 @@
 
 #include "Form1Environment.h"
 #include "HttpText.h"
+#include "Roads.h"
 
-#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -54,12 +54,9 @@ private:
     void commitData(QSessionManager &manager);
     GetPostByXmlHttp::HttpOptions httpOptions();
 
+    // 翻译: the source box translated by the chosen engine's roads into the result box.
     void Command1_Click();
-    QString YoudaoTranslate();
-    QString GoogleTranslate();
-    QString GoogleShortRoad();
-    QString GoogleLongRoad();
-    QString languageCode(int position) const;
+    RoadsSetup roadsSetup();
 
     void Voice_MouseUp();
     void bc_Click();
@@ -73,7 +70,6 @@ private:
     template<typename T> T *control(QStringView name) const;
 
     Form1Environment m_environment;
-    QStringList m_languageCodes;
 
     QPushButton *m_command1 = nullptr;
     QPushButton *m_command2 = nullptr;

@@ -27,7 +27,6 @@ void Form1::Form_Load()
         m_combo1->addItem(name);
         m_combo2->addItem(name);
     }
-    m_languageCodes = catalogue.codes;
     m_combo1->setCurrentIndex(0);
     m_combo2->setCurrentIndex(1);
 

@@ -1,6 +1,11 @@
 #include "BoxText.h"
 #include "Form1.h"
+#include "RoadOutcome.h"
+#include "Speech.h"
+#include "Voice.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -14,16 +19,40 @@ void Form1::Command1_Click()
         setStatus(u"请您先输入原文再进行翻译"_s);
         return;
     }
-    // The engine waits with the window's events flowing; the button keeps a second
+    // The roads wait with the window's events flowing; the button keeps a second
     // translation from starting inside this one, and the window may be gone afterwards.
     const QPointer<Form1> alive(this);
     m_command1->setEnabled(false);
-    const QString translation = m_option1->isChecked() ? YoudaoTranslate() : GoogleTranslate();
+    const Engine engine = m_option1->isChecked() ? Engine::Youdao : Engine::Google;
+    const Translation translation = TranslateByRoads(
+        {BoxText(*m_sourceContent), engine, m_combo1->currentIndex(), m_combo2->currentIndex(),
+         [this] { return m_combo2->currentIndex(); }},
+        roadsSetup());
     if (!alive)
         return;
-    m_resultContent->setPlainText(translation);
-    setStatus(BoxText(*m_resultContent).isEmpty()
-                  ? u"请检查您的网络连接是否有问题..."_s
-                  : u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s);
+
+    // The speech rule looks at the boxes and the target list as they are now, the result box
+    // still holding the previous translation.
+    const QString source = BoxText(*m_sourceContent);
+    const QString previousResult = BoxText(*m_resultContent);
+    if (const auto speech = SpeechUrlOf(translation, engine, m_environment.endpoints,
+                                        {previousResult, source, m_combo2->currentIndex()}))
+        m_voice->setURL(*speech);
+    m_resultContent->setPlainText(translation.text);
+    if (BoxText(*m_resultContent).isEmpty())
+        setStatus(u"请检查您的网络连接是否有问题..."_s);
+    else if (translation.road == Road::Apertium)
+        setStatus(u"离线翻译成功(Apertium)"_s);
+    else
+        setStatus(u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s);
+    m_statusLine->setToolTip(RoadsReport(translation.attempts));
     m_command1->setEnabled(true);
+}
+
+RoadsSetup Form1::roadsSetup()
+{
+    RoadsSetup setup;
+    setup.endpoints = m_environment.endpoints;
+    setup.http = httpOptions();
+    return setup;
 }

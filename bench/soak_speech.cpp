@@ -209,7 +209,8 @@ int main(int argc, char *argv[])
         Form1Environment environment;
         environment.programFolder = QCoreApplication::applicationDirPath();
         environment.endpoints =
-            Endpoints{server.base(), server.base(), server.base(), server.base()};
+            Endpoints{server.base(), server.base(), server.base(), server.base(),
+                      server.base(), {}, {}};
         environment.requestTimeout = std::chrono::milliseconds(5000);
         window = std::make_unique<Form1>(environment);
         window->show();

@@ -18,8 +18,13 @@ struct Options
                              u"Print the translation to standard output; no window is opened."_s};
     QCommandLineOption from{u"from"_s, u"Source language of --print (default zh-CN)."_s, u"code"_s};
     QCommandLineOption to{u"to"_s, u"Target language of --print (default en)."_s, u"code"_s};
-    QCommandLineOption engine{u"engine"_s, u"google (default) or youdao, for --print."_s,
-                              u"name"_s};
+    QCommandLineOption engine{
+        u"engine"_s,
+        u"google (default), youdao, libretranslate or apertium, for --print. The last two ask "
+        "only that road."_s,
+        u"name"_s};
+    QCommandLineOption check{
+        u"check"_s, u"Ask every road once and print how each answers; no window is opened."_s};
     QCommandLineOption saveAudio{
         u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
 };
@@ -56,6 +61,21 @@ Invocation UsageError(const QString &message)
     return Exit(u"bremo: "_s + message + u"\nTry 'bremo --help'.\n"_s, UsageErrorExitCode);
 }
 
+std::optional<Engine> EngineNamed(const QString &name)
+{
+    const std::pair<QStringView, Engine> engines[] = {
+        {u"google", Engine::Google},
+        {u"youdao", Engine::Youdao},
+        {u"libretranslate", Engine::LibreTranslateOnly},
+        {u"apertium", Engine::ApertiumOnly},
+    };
+    for (const auto &[engineName, engine] : engines) {
+        if (name == engineName)
+            return engine;
+    }
+    return std::nullopt;
+}
+
 Invocation PrintUsageError(const QString &problem)
 {
     return Exit(PrintUsageMessage(problem), UsageErrorExitCode);
@@ -87,10 +107,11 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
     if (auto error = ReadLanguage(parser, options.to, job.targetPosition))
         return *error;
     if (parser.isSet(options.engine)) {
-        const QString engine = parser.value(options.engine);
-        if (engine != u"google"_s && engine != u"youdao"_s)
-            return PrintUsageError(u"unknown engine '%1'"_s.arg(engine));
-        job.youdao = engine == u"youdao"_s;
+        const QString name = parser.value(options.engine);
+        const auto engine = EngineNamed(name);
+        if (!engine)
+            return PrintUsageError(u"unknown engine '%1'"_s.arg(name));
+        job.engine = *engine;
     }
     job.audioFile = parser.value(options.saveAudio);
     const QStringList words = parser.positionalArguments();
@@ -107,7 +128,8 @@ QString PrintUsageMessage(const QString &problem)
 {
     const LanguageCatalogue catalogue = LanguageCatalogue::build();
     QString message = u"bremo: "_s + problem +
-                      u"\nThe engines are google and youdao; the language codes are:\n"_s;
+                      u"\nThe engines are google, youdao, libretranslate and apertium; the language "
+                        "codes are:\n"_s;
     for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
         message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
     return message;
@@ -123,7 +145,7 @@ Invocation ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({options.selection, options.clipboard, options.print, options.from,
-                       options.to, options.engine, options.saveAudio});
+                       options.to, options.engine, options.saveAudio, options.check});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AcceptQtOptions(parser);
     parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
@@ -131,10 +153,13 @@ Invocation ParseCommandLine(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
-    if (parser.isSet(help))
+    // Qt offers --help-all beside --help; Bremo's own options are all the help there is.
+    if (parser.isSet(help) || parser.isSet(u"help-all"_s))
         return Exit(parser.helpText(), 0);
     if (parser.isSet(version))
         return Exit(u"bremo "_s + QCoreApplication::applicationVersion() + u'\n', 0);
+    if (parser.isSet(options.print) && parser.isSet(options.check))
+        return UsageError(u"give one of --print and --check"_s);
     if (parser.isSet(options.print))
         return ReadPrintJob(parser, options);
 
@@ -142,6 +167,14 @@ Invocation ParseCommandLine(const QStringList &arguments)
          {&options.from, &options.to, &options.engine, &options.saveAudio}) {
         if (parser.isSet(*printOnly))
             return UsageError(u"--%1 goes with --print"_s.arg(printOnly->names().constFirst()));
+    }
+    if (parser.isSet(options.check)) {
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(options.selection) ||
+            parser.isSet(options.clipboard))
+            return UsageError(u"--check translates no text of its own"_s);
+        Invocation invocation;
+        invocation.action = Invocation::Action::Check;
+        return invocation;
     }
     Invocation invocation;
     const QStringList words = parser.positionalArguments();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutsideRequest.h"
+#include "Roads.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ struct PrintJob
     bool textFromStdin = false;
     int sourcePosition = 0; // 中文, as the window starts
     int targetPosition = 1; // 英语
-    bool youdao = false;
+    Engine engine = Engine::Google;
     QString audioFile; // empty: no pronunciation is saved
 };
 
@@ -23,6 +24,7 @@ struct Invocation
     {
         Window, // the one window of the session, given request
         Print,  // script mode: job, no window and no display
+        Check,  // bremo --check: every road asked once, no window and no display
         Exit    // help, version or a usage error: message, then exitCode
     };
 

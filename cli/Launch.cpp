@@ -3,14 +3,21 @@
 #include "CommandLine.h"
 #include "Handover.h"
 #include "PrintMode.h"
+#include "RoadCheck.h"
 #include "WindowModule.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
-int RunBremo(int &argc, char *argv[], const Endpoints &endpoints)
+int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
 {
+    QStringList ignored;
+    const Endpoints endpoints =
+        WithEnvironment(builtIn, QProcessEnvironment::systemEnvironment(), ignored);
+    for (const QString &variable : ignored)
+        std::fprintf(stderr, "bremo: %s is not an http or https address; it is ignored\n",
+                     qPrintable(variable));
     Invocation invocation;
     QString programFolder;
     {
@@ -28,6 +35,8 @@ int RunBremo(int &argc, char *argv[], const Endpoints &endpoints)
             return invocation.exitCode;
         case Invocation::Action::Print:
             return RunPrintMode(invocation.print, endpoints);
+        case Invocation::Action::Check:
+            return RunRoadCheck(endpoints);
         case Invocation::Action::Window:
             break;
         }

@@ -2,6 +2,7 @@
 
 #include "FileDownloader.h"
 #include "NetLog.h"
+#include "RoadOutcome.h"
 #include "ScriptTranslation.h"
 
 #include <QFile>
@@ -69,14 +70,18 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
         return UsageErrorExitCode;
     }
     const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
-    if (translation.text.isEmpty()) {
-        if (g_reasonsWritten == 0)
-            qCWarning(lcNet, "the service's answer held no translation");
-        return 1;
+    // Each road that gave nothing, in the words of the window's tool tip.
+    for (const RoadAttempt &attempt : translation.roads.attempts) {
+        if (attempt.failure != Failure::None)
+            std::fputs(qPrintable(u"bremo: "_s + RoadName(attempt.road) + u"："_s +
+                                  OutcomeWords(attempt) + u'\n'),
+                       stderr);
     }
+    if (translation.roads.text.isEmpty())
+        return 1;
     if (!job.audioFile.isEmpty() && !SaveAudio(translation, job.audioFile))
         return 1;
-    QString text = translation.text;
+    QString text = translation.roads.text;
     const QByteArray output = text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
     QFile standardOutput;
     if (!standardOutput.open(stdout, QIODevice::WriteOnly) ||

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Endpoints.h"
+#include "Roads.h"
 
 #include <QString>
 
@@ -9,13 +10,13 @@
 
 struct ScriptTranslation
 {
-    QString text; // empty when the service gave none
+    Translation roads; // the translation (empty when no road gave one) and every road asked
     std::optional<QString> speechUrl;
 };
 
-// One translation by the window's rules and through the one road to the network, without a
-// window. There is no result box whose previous content the Google short-road speech rule
-// could look at: the run counts as the second press of 翻译 on the same text, so a result
-// that the window would speak on the second press is spoken here at once.
+// One translation by the window's roads and rules, without a window. There is no result box
+// whose previous content the Google speech rule could look at: the run counts as the second
+// press of 翻译 on the same text, so a result that the window would speak on the second press
+// is spoken here at once.
 ScriptTranslation TranslateForScript(const QString &source, const PrintJob &job,
                                      const Endpoints &endpoints);

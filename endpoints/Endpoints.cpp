@@ -2,6 +2,29 @@
 
 #include "BuildConfig.h"
 
+#include <QUrl>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An http or https base with a host, without the trailing slash the engines' paths bring.
+std::optional<QString> WebBase(const QString &value)
+{
+    const QUrl url(value, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || url.hasQuery() || url.hasFragment() ||
+        (url.scheme() != u"http"_s && url.scheme() != u"https"_s))
+        return std::nullopt;
+    QString base = value;
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    return base;
+}
+
+} // namespace
+
 Endpoints Endpoints::builtIn()
 {
     return {
@@ -9,5 +32,32 @@ Endpoints Endpoints::builtIn()
         QString::fromUtf16(BREMO_YOUDAO_ENDPOINT),
         QString::fromUtf16(BREMO_YOUDAO_VOICE_ENDPOINT),
         QString::fromUtf16(BREMO_FORUM_URL),
+        QString::fromUtf16(BREMO_GOOGLE_API_ENDPOINT),
+        {},
+        {},
     };
+}
+
+Endpoints WithEnvironment(Endpoints base, const QProcessEnvironment &environment,
+                          QStringList &ignored)
+{
+    const std::pair<const char16_t *, QString Endpoints::*> hosts[] = {
+        {u"BREMO_GOOGLE_ENDPOINT", &Endpoints::google},
+        {u"BREMO_GOOGLE_API_ENDPOINT", &Endpoints::googleApi},
+        {u"BREMO_YOUDAO_ENDPOINT", &Endpoints::youdao},
+        {u"BREMO_YOUDAO_VOICE_ENDPOINT", &Endpoints::youdaoVoice},
+        {u"BREMO_LIBRETRANSLATE_URL", &Endpoints::libreTranslate},
+    };
+    for (const auto &[name, member] : hosts) {
+        const QString variable = QString::fromUtf16(name);
+        const QString value = environment.value(variable);
+        if (value.isEmpty())
+            continue;
+        if (const std::optional<QString> webBase = WebBase(value))
+            base.*member = *webBase;
+        else
+            ignored.append(variable);
+    }
+    base.libreTranslateKey = environment.value(u"BREMO_LIBRETRANSLATE_KEY"_s);
+    return base;
 }

@@ -99,6 +99,28 @@ QString seconds(std::chrono::milliseconds span)
     return QString::number(double(span.count()) / 1000.0) + u" s"_s;
 }
 
+NetFailure failureKind(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return NetFailure::Refused;
+    case QNetworkReply::HostNotFoundError:
+        return NetFailure::HostNotFound;
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+        return NetFailure::TimedOut;
+    default:
+        return NetFailure::Broken;
+    }
+}
+
+// Another host or path than the one asked; a move to https on the same page is no redirect
+// away from it.
+bool answeredElsewhere(const QUrl &asked, const QUrl &answered)
+{
+    return asked.host() != answered.host() || asked.path() != answered.path();
+}
+
 // Fixed words, never errorString(): Qt's texts quote the whole URL, query included.
 QString errorReason(QNetworkReply::NetworkError error, const HttpOptions &options)
 {
@@ -157,10 +179,12 @@ ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const Raw
     const std::optional<QUrl> target = webUrl(url);
     if (!target) {
         WarnFailure(QString::fromLatin1(method), u"not an http or https address"_s);
+        m_end.failure = NetFailure::Broken;
         m_finished = true;
         QMetaObject::invokeMethod(this, &ExchangeJob::finished, Qt::QueuedConnection);
         return;
     }
+    m_url = *target;
     const QNetworkRequest request = requestFor(*target, headers, options);
     m_codingAdvertised = !request.rawHeader("Accept-Encoding").isEmpty();
     m_manager.setProxyFactory(new SystemProxyFactory);
@@ -169,7 +193,10 @@ ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const Raw
     connect(m_reply.get(), &QNetworkReply::finished, this, &ExchangeJob::finish);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this,
-            [this] { stop(u"no end within the deadline of "_s + seconds(m_options.deadline)); });
+            [this] {
+                stop(NetFailure::TimedOut,
+                     u"no end within the deadline of "_s + seconds(m_options.deadline));
+            });
     if (options.deadline.count() > 0)
         m_deadline.start(options.deadline);
 }
@@ -189,8 +216,9 @@ void ExchangeJob::abandon()
     m_reply->abort();
 }
 
-void ExchangeJob::stop(const QString &reason)
+void ExchangeJob::stop(NetFailure kind, const QString &reason)
 {
+    m_failureKind = kind;
     m_failure = reason;
     m_reply->abort();
 }
@@ -202,9 +230,10 @@ void ExchangeJob::drain()
     const QByteArray chunk = m_reply->readAll();
     m_received += chunk.size();
     if (m_received > m_options.maxBodyBytes)
-        stop(u"over the cap of "_s + QString::number(m_options.maxBodyBytes) + u" bytes"_s);
+        stop(NetFailure::Broken,
+             u"over the cap of "_s + QString::number(m_options.maxBodyBytes) + u" bytes"_s);
     else if (m_sink.write(chunk) != chunk.size())
-        stop(u"write error: "_s + m_sink.errorString());
+        stop(NetFailure::Broken, u"write error: "_s + m_sink.errorString());
 }
 
 void ExchangeJob::finish()
@@ -223,17 +252,23 @@ void ExchangeJob::conclude()
 {
     drain();
     const QNetworkReply &reply = *m_reply;
-    if (m_failure.isEmpty() && exchangeFailed(reply))
+    if (m_failure.isEmpty() && exchangeFailed(reply)) {
+        m_failureKind = failureKind(reply.error());
         m_failure = errorReason(reply.error(), m_options);
+    }
     if (const auto declared = cutShortOf(reply, m_received); m_failure.isEmpty() && declared) {
+        m_failureKind = NetFailure::Broken;
         m_failure = u"cut short at "_s + QString::number(m_received) + u" of "_s +
                     QString::number(*declared) + u" bytes"_s;
     }
     if (!m_failure.isEmpty()) {
+        m_end.failure = m_failureKind;
         WarnFailure(m_end.request, m_failure);
         return;
     }
     m_end.complete = true;
+    m_end.failure = NetFailure::None;
+    m_end.redirected = answeredElsewhere(m_url, reply.url());
     m_end.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     m_end.contentType = reply.rawHeader("Content-Type");
     m_end.codingLeftToUs = codingLeftToUs(reply, m_codingAdvertised);

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 #include <utility>
@@ -21,9 +22,13 @@ using RawHeaders = QList<std::pair<QByteArray, QByteArray>>;
 
 struct ExchangeEnd
 {
-    // The whole body arrived and went into the sink. When false, a warning said why.
+    // The whole body arrived and went into the sink. When false, a warning said why, and
+    // failure says what kind of failure it was.
     bool complete = false;
+    NetFailure failure = NetFailure::Abandoned;
     int status = 0;
+    // The service answered from another host or path than the one asked (a redirect followed).
+    bool redirected = false;
     QByteArray contentType;
     // The Content-Encoding that Qt left undone: the body in the sink still carries it.
     QByteArray codingLeftToUs;
@@ -56,7 +61,7 @@ Q_SIGNALS:
 
 private:
     void drain();
-    void stop(const QString &reason);
+    void stop(NetFailure kind, const QString &reason);
     void finish();
     void conclude();
 
@@ -67,7 +72,9 @@ private:
     std::unique_ptr<QNetworkReply> m_reply;
     QTimer m_deadline;
     qint64 m_received = 0;
+    QUrl m_url;
     QString m_failure; // the reason of an end of our own making
+    NetFailure m_failureKind = NetFailure::None;
     ExchangeEnd m_end;
     bool m_finished = false;
 };

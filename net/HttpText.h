@@ -33,6 +33,26 @@ struct HttpOptions
     QEventLoop::ProcessEventsFlags waitFlags = QEventLoop::AllEvents;
 };
 
+// Why an exchange gave no reply at all.
+enum class NetFailure
+{
+    None,
+    Refused,
+    HostNotFound,
+    TimedOut,
+    Broken,   // reset, cut short, over the cap, corrupt, not a web address
+    Abandoned // the wait ended first: the window is gone or the application quits
+};
+
+// A reply as the roads read it: the service's page and how it came.
+struct HttpReply
+{
+    QString text;   // the body decoded, whatever the status; empty when no reply came
+    int status = 0; // 0 when no reply came
+    bool redirected = false; // answered from another host or path than the one asked
+    NetFailure failure = NetFailure::None;
+};
+
 // The calls send one request and wait for the whole reply in a local event loop, so the
 // caller's window keeps processing its events meanwhile. Only http and https URLs are
 // fetched, over HTTP/1.1, through the system's proxy settings. Nothing is kept between calls:
@@ -48,6 +68,12 @@ QString HttpGetText(const QString &url, const HttpOptions &options = {});
 // Referer (url itself), Content-Type (form-encoded), Accept-Encoding (gzip, deflate),
 // Content-Length, Connection and Cache-Control, in that order. Its reply as HttpGetText's.
 QString HttpPostText(const QString &url, const QString &body, const HttpOptions &options = {});
+
+// The same exchanges, with the status and the kind of failure. HttpPostJson posts a JSON
+// body with plain headers of its own (Content-Type application/json).
+HttpReply HttpGetReply(const QString &url, const HttpOptions &options = {});
+HttpReply HttpPostReply(const QString &url, const QString &body, const HttpOptions &options = {});
+HttpReply HttpPostJson(const QString &url, const QByteArray &json, const HttpOptions &options = {});
 
 // GET of url as HttpGetText sends it, the body written into sink as it arrives. True when the
 // whole body arrived with a status below 400 and sink took every byte; after false, sink may

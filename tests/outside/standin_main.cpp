@@ -6,5 +6,5 @@
 int main(int argc, char *argv[])
 {
     const QString services = QStringLiteral("http://services.stand-in.invalid");
-    return RunBremo(argc, argv, {services, services, services, services});
+    return RunBremo(argc, argv, {services, services, services, services, services, {}, {}});
 }

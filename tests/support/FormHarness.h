@@ -52,7 +52,7 @@ struct FormHarness
     {
         Form1Environment environment;
         environment.endpoints = {services, services, services,
-                                 QStringLiteral("https://forum.invalid/bremo")};
+                                 QStringLiteral("https://forum.invalid/bremo"), services, {}, {}};
         environment.platform = {dialogs, dialogs};
         form = std::make_unique<Form1>(std::move(environment));
     }

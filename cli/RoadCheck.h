@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Endpoints.h"
+
+// bremo --check, inside a QCoreApplication: every road asked once with one short word, one
+// line each on standard output (road, host, "ok" or why not, milliseconds). Exit code 0 when
+// both of the window's engines, Google and Youdao, have a web road that answers, 1 when one
+// has none; LibreTranslate and Apertium are listed, not counted.
+int RunRoadCheck(const Endpoints &endpoints);

@@ -1,0 +1,72 @@
+#include "ProgramRun.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+ProcessEnd RunProgram(const QString &program, const QStringList &arguments,
+                      const QByteArray &input, const ProcessLimits &limits)
+{
+    ProcessEnd end;
+    QProcess process;
+    // What the program says on standard error is its own business, not the user's.
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    bool decided = false;
+    const auto decide = [&](ProcessEnd::Kind kind) {
+        if (decided)
+            return;
+        decided = true;
+        end.kind = kind;
+        loop.quit();
+    };
+    const auto stopWith = [&](ProcessEnd::Kind kind) {
+        decide(kind);
+        process.kill();
+    };
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, [&] {
+        end.output += process.readAllStandardOutput();
+        if (!decided && end.output.size() > limits.maxOutputBytes)
+            stopWith(ProcessEnd::Kind::OverCap);
+    });
+    QObject::connect(&process, &QProcess::finished, &loop, [&](int exitCode) {
+        if (decided)
+            return;
+        end.output += process.readAllStandardOutput();
+        // A crash counts as a failed run, like an exit code of its own.
+        end.exitCode = process.exitStatus() == QProcess::NormalExit ? exitCode : -1;
+        decide(end.output.size() > limits.maxOutputBytes ? ProcessEnd::Kind::OverCap
+                                                         : ProcessEnd::Kind::Finished);
+    });
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            stopWith(ProcessEnd::Kind::NotStarted);
+    });
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] { stopWith(ProcessEnd::Kind::TimedOut); });
+    const QPointer<QObject> context = limits.context;
+    if (context)
+        QObject::connect(context.data(), &QObject::destroyed, &loop,
+                         [&] { stopWith(ProcessEnd::Kind::Abandoned); });
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &loop,
+                     [&] { stopWith(ProcessEnd::Kind::Abandoned); });
+
+    process.start(program, arguments);
+    if (!process.waitForStarted(-1)) {
+        end.kind = ProcessEnd::Kind::NotStarted;
+        return end;
+    }
+    process.write(input);
+    process.closeWriteChannel();
+    timer.start(limits.timeout);
+    loop.exec();
+    // A killed program is reaped here, so no zombie outlives the call.
+    QObject::disconnect(&process, nullptr, &loop, nullptr);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(-1);
+    }
+    return end;
+}

@@ -1,0 +1,286 @@
+#include "Roads.h"
+
+#include "ApertiumRules.h"
+#include "GoogleApiRules.h"
+#include "GoogleRules.h"
+#include "LanguageCatalogue.h"
+#include "LibreTranslateRules.h"
+#include "ProgramRun.h"
+#include "YoudaoRules.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QUrl>
+
+using namespace GetPostByXmlHttp;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct RoadResult
+{
+    QString text;
+    RoadAttempt attempt;
+    bool abandoned = false;
+};
+
+QString CodeAt(int position)
+{
+    return CodeForPosition(LanguageCatalogue::build().codes, position).value_or(QString());
+}
+
+int TargetNow(const TranslationRequest &request)
+{
+    return request.currentTarget ? request.currentTarget() : request.targetPosition;
+}
+
+Failure FailureOf(NetFailure failure)
+{
+    switch (failure) {
+    case NetFailure::None:
+    case NetFailure::Abandoned:
+        return Failure::None;
+    case NetFailure::Refused:
+        return Failure::Refused;
+    case NetFailure::HostNotFound:
+        return Failure::HostNotFound;
+    case NetFailure::TimedOut:
+        return Failure::TimedOut;
+    case NetFailure::Broken:
+        return Failure::Broken;
+    }
+    Q_UNREACHABLE();
+    return Failure::Broken;
+}
+
+// A web road's outcome: the translation read out of the reply, or why there is none. A
+// translation counts whatever the status, as the roads' pages always have.
+RoadResult Judged(const HttpReply &reply, const QString &text)
+{
+    RoadResult result;
+    result.abandoned = reply.failure == NetFailure::Abandoned;
+    result.text = text;
+    RoadAttempt &attempt = result.attempt;
+    attempt.code = reply.status;
+    if (reply.failure != NetFailure::None)
+        attempt.failure = FailureOf(reply.failure);
+    else if (!text.isEmpty())
+        attempt.failure = Failure::None;
+    else if (reply.redirected)
+        attempt.failure = Failure::Redirected;
+    else if (reply.status >= 400)
+        attempt.failure = Failure::HttpStatus;
+    else
+        attempt.failure = Failure::NoTranslation;
+    return result;
+}
+
+RoadResult AskGoogleApi(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const bool youdao = request.engine == Engine::Youdao;
+    const GoogleApi::Request api = GoogleApi::RequestFor(
+        setup.endpoints.googleApi, request.source,
+        youdao ? u"auto"_s : CodeAt(request.sourcePosition),
+        youdao ? GoogleApi::YoudaoTargetCode(request.source) : CodeAt(request.targetPosition));
+    const HttpReply reply = api.formBody ? HttpPostReply(api.url, *api.formBody, setup.http)
+                                         : HttpGetReply(api.url, setup.http);
+    return Judged(reply, GoogleApi::ResultOfReply(reply.text));
+}
+
+RoadResult AskLibreTranslate(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const bool youdao = request.engine == Engine::Youdao;
+    const QByteArray body = LibreTranslate::RequestBody(
+        request.source, youdao ? u"auto"_s : CodeAt(request.sourcePosition),
+        youdao ? GoogleApi::YoudaoTargetCode(request.source) : CodeAt(request.targetPosition),
+        setup.endpoints.libreTranslateKey);
+    const HttpReply reply =
+        HttpPostJson(LibreTranslate::RequestUrl(setup.endpoints.libreTranslate), body, setup.http);
+    return Judged(reply, LibreTranslate::ResultOfReply(reply.text));
+}
+
+RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    RoadResult result;
+    RoadAttempt &attempt = result.attempt;
+    const std::optional<QString> mode =
+        Apertium::ModeFor(InstalledApertiumModes(setup), CodeAt(request.sourcePosition),
+                          CodeAt(request.targetPosition));
+    if (!mode) {
+        attempt.failure = Failure::NotInstalled;
+        return result;
+    }
+    attempt.host = *mode;
+    const ProcessEnd end =
+        RunProgram(u"apertium"_s, Apertium::Arguments(*mode), Apertium::Input(request.source),
+                   {setup.apertiumTimeout, 1024 * 1024, setup.http.context});
+    switch (end.kind) {
+    case ProcessEnd::Kind::Finished:
+        attempt.code = end.exitCode;
+        result.text = end.exitCode == 0 ? Apertium::ResultOfOutput(end.output) : QString();
+        attempt.failure = end.exitCode != 0  ? Failure::EngineFailed
+                          : result.text.isEmpty() ? Failure::NoTranslation
+                                                  : Failure::None;
+        break;
+    case ProcessEnd::Kind::NotStarted:
+        attempt.failure = Failure::NotInstalled;
+        break;
+    case ProcessEnd::Kind::TimedOut:
+        attempt.failure = Failure::TimedOut;
+        break;
+    case ProcessEnd::Kind::OverCap:
+        attempt.failure = Failure::Broken;
+        break;
+    case ProcessEnd::Kind::Abandoned:
+        result.abandoned = true;
+        break;
+    }
+    return result;
+}
+
+QString HostOf(Road road, const Endpoints &endpoints)
+{
+    switch (road) {
+    case Road::GoogleShort:
+    case Road::GoogleLong:
+        return QUrl(endpoints.google).host();
+    case Road::Youdao:
+        return QUrl(endpoints.youdao).host();
+    case Road::GoogleApi:
+        return QUrl(endpoints.googleApi).host();
+    case Road::LibreTranslate:
+        return QUrl(endpoints.libreTranslate).host();
+    case Road::Apertium:
+        return u"apertium"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+RoadResult Ask(Road road, const TranslationRequest &request, const RoadsSetup &setup)
+{
+    QElapsedTimer clock;
+    clock.start();
+    RoadResult result;
+    const Endpoints &endpoints = setup.endpoints;
+    switch (road) {
+    case Road::GoogleShort: {
+        const HttpReply reply = HttpGetReply(
+            Google::ShortRoadUrl(endpoints.google, request.source, CodeAt(request.sourcePosition),
+                                 CodeAt(request.targetPosition)),
+            setup.http);
+        result = Judged(reply, Google::ResultOfShortRoad(reply.text, TargetNow(request)));
+        break;
+    }
+    case Road::GoogleLong: {
+        const HttpReply reply = HttpPostReply(
+            Google::LongRoadUrl(endpoints.google),
+            Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
+                                 CodeAt(request.targetPosition)),
+            setup.http);
+        result = Judged(reply, Google::ResultOfLongRoad(reply.text, TargetNow(request)));
+        break;
+    }
+    case Road::Youdao: {
+        const HttpReply reply = HttpPostReply(Youdao::RequestUrl(endpoints.youdao),
+                                              Youdao::RequestBody(request.source), setup.http);
+        result = Judged(reply, Youdao::ResultOfPage(reply.text));
+        break;
+    }
+    case Road::GoogleApi:
+        result = AskGoogleApi(request, setup);
+        break;
+    case Road::LibreTranslate:
+        result = AskLibreTranslate(request, setup);
+        break;
+    case Road::Apertium:
+        result = AskApertium(request, setup);
+        break;
+    }
+    result.attempt.road = road;
+    if (result.attempt.host.isEmpty())
+        result.attempt.host = HostOf(road, endpoints);
+    result.attempt.milliseconds = clock.elapsed();
+    return result;
+}
+
+Road FirstRoad(const TranslationRequest &request)
+{
+    switch (request.engine) {
+    case Engine::Google:
+        return Google::RoadFor(request.source) == Google::Road::Short ? Road::GoogleShort
+                                                                      : Road::GoogleLong;
+    case Engine::Youdao:
+        return Road::Youdao;
+    case Engine::LibreTranslateOnly:
+        return Road::LibreTranslate;
+    case Engine::ApertiumOnly:
+        return Road::Apertium;
+    }
+    Q_UNREACHABLE();
+    return Road::GoogleShort;
+}
+
+// The road after one that gave no translation. Google's JSON road only helps when the service
+// answered (it refuses or has moved); a network that reaches nothing goes on to the roads that
+// need none of the services' hosts.
+std::optional<Road> NextRoad(Road failed, Failure failure, const TranslationRequest &request,
+                             const RoadsSetup &setup)
+{
+    if (request.engine == Engine::LibreTranslateOnly || request.engine == Engine::ApertiumOnly)
+        return std::nullopt;
+    const bool libreTranslateSet = !setup.endpoints.libreTranslate.isEmpty();
+    switch (failed) {
+    case Road::GoogleShort:
+    case Road::GoogleLong:
+    case Road::Youdao:
+        if (IsAnswered(failure))
+            return Road::GoogleApi;
+        [[fallthrough]];
+    case Road::GoogleApi:
+        return libreTranslateSet ? Road::LibreTranslate : Road::Apertium;
+    case Road::LibreTranslate:
+        return Road::Apertium;
+    case Road::Apertium:
+        return std::nullopt;
+    }
+    Q_UNREACHABLE();
+    return std::nullopt;
+}
+
+} // namespace
+
+Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    Translation translation;
+    for (std::optional<Road> road = FirstRoad(request); road;) {
+        const RoadResult result = Ask(*road, request, setup);
+        if (result.abandoned) {
+            translation.abandoned = true;
+            return translation;
+        }
+        translation.attempts.append(result.attempt);
+        if (result.attempt.failure == Failure::None) {
+            translation.text = result.text;
+            translation.road = road;
+            return translation;
+        }
+        road = NextRoad(*road, result.attempt.failure, request, setup);
+    }
+    return translation;
+}
+
+RoadAttempt AskRoad(Road road, const TranslationRequest &request, const RoadsSetup &setup)
+{
+    return Ask(road, request, setup).attempt;
+}
+
+QStringList InstalledApertiumModes(const RoadsSetup &setup)
+{
+    QString folder = setup.apertiumModes;
+    if (folder.isEmpty()) {
+        const QString dataDir = qEnvironmentVariable("APERTIUM_DATADIR");
+        folder = dataDir.isEmpty() ? u"/usr/share/apertium/modes"_s : dataDir + u"/modes"_s;
+    }
+    return Apertium::ModesAmong(QDir(folder).entryList(QDir::Files));
+}

@@ -1,0 +1,24 @@
+#include "Speech.h"
+
+#include "GoogleRules.h"
+#include "YoudaoRules.h"
+
+std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine,
+                                   const Endpoints &endpoints, const SpeechContext &context)
+{
+    if (!translation.road || *translation.road == Road::Apertium ||
+        *translation.road == Road::GoogleLong)
+        return std::nullopt;
+    switch (engine) {
+    case Engine::Google:
+        return Google::SpeechUrl(endpoints.google, {translation.text, context.previousResult,
+                                                    context.source, context.targetPosition});
+    case Engine::Youdao:
+        return Youdao::SpeechUrl(endpoints.youdaoVoice, translation.text);
+    case Engine::LibreTranslateOnly:
+    case Engine::ApertiumOnly:
+        return std::nullopt;
+    }
+    Q_UNREACHABLE();
+    return std::nullopt;
+}
