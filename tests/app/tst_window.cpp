@@ -107,6 +107,114 @@ private Q_SLOTS:
                  speech.isEmpty() ? speech : server.origin() + speech);
     }
 
+    // When the engine's own road gives nothing, the roads after it, one case each: what goes
+    // out, what is shown, what the status line's tool tip tells, and the speech URL after a
+    // second run. An empty first path: every web host refuses.
+    void roads_data()
+    {
+        QTest::addColumn<bool>("youdao");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("languages"); // source and target code
+        QTest::addColumn<QByteArray>("firstPath");
+        QTest::addColumn<CannedReply>("first");
+        QTest::addColumn<QByteArray>("second"); // Google's JSON road's, or LibreTranslate's
+        QTest::addColumn<QByteArray>("sent");   // in the last request's target and body
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<QString>("speech");
+        const QByteArray hello =
+            "{\"sentences\":[{\"trans\":\"Hello, \"},{\"translit\":\"Nǐ hǎo\"},"
+            "{\"trans\":\"world\"}]}";
+        const QByteArray nihao = "{\"sentences\":[{\"trans\":\"你好\"}]}";
+        QTest::newRow("google, 429")
+            << false << u"你好"_s << u"zh-CN en"_s << QByteArray("/translate_a/t")
+            << CannedReply::page(429, "<html>sorry</html>") << hello
+            << QByteArray(
+                   "client=gtx&sl=zh-CN&tl=en&dt=t&dj=1&ie=UTF-8&oe=UTF-8&q=%E4%BD%A0%E5%A5%BD")
+            << u"Hello, world"_s
+            << u"Google 短文本接口：HTTP 429（请求过于频繁）\nGoogle JSON 接口：成功"_s
+            << u"/translate_tts?q=%48%65%6C%6C%6F%2C%20%77%6F%72%6C%64&tl=en"_s;
+        QTest::newRow("google long, redirected to an error page")
+            << false << QString(700, u'x') << u"en de"_s << QByteArray("/")
+            << CannedReply{302, {{"Location", "/sorry"}}, {}} << hello
+            << QByteArray("/translate_a/single?client=gtx&sl=en&tl=de&dt=t&dj=1&ie=UTF-8&oe=UTF-"
+                          "8q=%78%78")
+            << u"Hello, world"_s << u"Google 网页表单：被重定向到其他页面\nGoogle JSON 接口：成功"_s
+            << QString();
+        QTest::newRow("youdao, 403")
+            << true << u"hello"_s << u"zh-CN en"_s << QByteArray("/translate")
+            << CannedReply::page(403, "<html>blocked</html>") << nihao
+            << QByteArray("client=gtx&sl=auto&tl=zh-CN&") << u"你好"_s
+            << u"有道网页翻译：HTTP 403（拒绝访问）\nGoogle JSON 接口：成功"_s
+            << u"/fanyivoice?word=%E4%BD%A0%E5%A5%BD"_s;
+        QTest::newRow("youdao, no output box")
+            << true << u"你好"_s << u"zh-CN en"_s << QByteArray("/translate")
+            << CannedReply::page(200, "<html></html>") << hello
+            << QByteArray("client=gtx&sl=auto&tl=en&") << u"Hello, world"_s
+            << u"有道网页翻译：回复中没有译文\nGoogle JSON 接口：成功"_s
+            << u"/fanyivoice?word=%48%65%6C%6C%6F%2C%20%77%6F%72%6C%64"_s;
+        QTest::newRow("libretranslate, after a refused network")
+            << false << u"你好"_s << u"zh-CN en"_s << QByteArray() << CannedReply()
+            << QByteArray("{\"translatedText\":\"Hello\"}")
+            << QByteArray("{\"api_key\":\"k\",\"format\":\"text\",\"q\":\"你好\",\"source\":\"zh\","
+                          "\"target\":\"en\"}")
+            << u"Hello"_s << u"Google 短文本接口：连接被拒绝\nLibreTranslate 服务器：成功"_s
+            << u"/translate_tts?q=%48%65%6C%6C%6F&tl=en"_s;
+        QTest::newRow("apertium, offline")
+            << false << u"Good morning\r\nmy friend"_s << u"en es"_s << QByteArray()
+            << CannedReply() << QByteArray() << QByteArray() << u"Buenos días\r\nMi amigo"_s
+            << u"Google 短文本接口：连接被拒绝\nApertium 离线引擎：成功"_s << QString();
+        QTest::newRow("no pair offline")
+            << false << u"你好"_s << u"zh-CN en"_s << QByteArray() << CannedReply() << QByteArray()
+            << QByteArray() << QString()
+            << u"Google 短文本接口：连接被拒绝\nApertium 离线引擎：未安装这两种语言之间的翻译"_s
+            << QString();
+    }
+
+    void roads()
+    {
+        QFETCH(bool, youdao);
+        QFETCH(QString, source);
+        QFETCH(QString, languages);
+        QFETCH(QByteArray, firstPath);
+        QFETCH(CannedReply, first);
+        QFETCH(QByteArray, second);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, result);
+        QFETCH(QString, tip);
+        QFETCH(QString, speech);
+        StandInServer server;
+        server.serve(firstPath, first);
+        server.serve("/sorry", CannedReply::page(200, "<html>error</html>"));
+        server.serve(firstPath.isEmpty() ? "/translate" : "/translate_a/single",
+                     CannedReply::page(200, second, "application/json"));
+        const QString refused = StandInServer::closedPortUrl(u"");
+        const QString web = firstPath.isEmpty() ? refused : server.origin();
+        FormHarness h(Endpoints{
+            web, web, web, u"https://forum.invalid"_s, web,
+            second.isEmpty() || !firstPath.isEmpty() ? QString() : server.origin(), u"k"_s});
+        h.child<QRadioButton>("Option1")->setChecked(youdao);
+        const QStringList codes = LanguageCatalogue::build().codes;
+        h.child<QComboBox>("Combo1")->setCurrentIndex(
+            int(codes.indexOf(languages.section(u' ', 0, 0))));
+        h.child<QComboBox>("Combo2")->setCurrentIndex(
+            int(codes.indexOf(languages.section(u' ', 1))));
+        h.setSource(source);
+        h.translate();
+        QCOMPARE(h.box("ResultContent"), result);
+        QCOMPARE(h.status(), result.isEmpty() ? NetworkFailed
+                             : tip.endsWith(u"Apertium 离线引擎：成功"_s)
+                                 ? u"离线翻译成功(Apertium)"_s
+                                 : Succeeded);
+        QCOMPARE(h.child<QLabel>("Panel2")->toolTip(), tip);
+        if (!sent.isEmpty())
+            QVERIFY2(QByteArray(server.requests().last().target + server.requests().last().body)
+                         .contains(sent),
+                     server.requests().last().target.constData());
+        h.translate();
+        QCOMPARE(h.child<Voice>("Voice")->URL(), speech.isEmpty() ? speech : web + speech);
+    }
+
     // During the wait the window takes other commands, refuses a second translation, and may be
     // closed and destroyed; the translation then writes nowhere.
     void waitKeepsTheWindowLive()

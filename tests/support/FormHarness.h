@@ -49,10 +49,18 @@ struct FormHarness
     std::unique_ptr<Form1> form;
 
     explicit FormHarness(const QString &services = QStringLiteral("http://127.0.0.1:9"))
+        : FormHarness(Endpoints{services,
+                                services,
+                                services,
+                                QStringLiteral("https://forum.invalid/bremo"),
+                                services,
+                                {},
+                                {}})
+    {}
+    explicit FormHarness(Endpoints endpoints)
     {
         Form1Environment environment;
-        environment.endpoints = {services, services, services,
-                                 QStringLiteral("https://forum.invalid/bremo"), services, {}, {}};
+        environment.endpoints = std::move(endpoints);
         environment.platform = {dialogs, dialogs};
         form = std::make_unique<Form1>(std::move(environment));
     }

@@ -1,6 +1,10 @@
+#include "ApertiumRules.h"
+#include "Endpoints.h"
+#include "GoogleApiRules.h"
 #include "GoogleReply.h"
 #include "GoogleRules.h"
 #include "LanguageCatalogue.h"
+#include "LibreTranslateRules.h"
 #include "TextHelpers.h"
 #include "YoudaoRules.h"
 
@@ -118,6 +122,64 @@ private Q_SLOTS:
         row("youdao, 500", youdaoSpeech(a500),
             u"http://h/fanyivoice?word="_s + u"%61"_s.repeated(500));
         row("youdao, 501", youdaoSpeech(a500 + u'a'), u"none"_s);
+
+        // Google's JSON road: the text in the query while the request line stays short.
+        const auto api = [](qsizetype length) {
+            const GoogleApi::Request request =
+                GoogleApi::RequestFor(u"http://h", QString(length, u'a'), u"auto", u"en");
+            return request.url.size() + request.formBody.value_or(QString()).size() * 1000;
+        };
+        row("api query", GoogleApi::RequestFor(u"http://h", u"你 &", u"zh-CN", u"en").url,
+            u"http://h/translate_a/single?client=gtx&sl=zh-CN&tl=en&dt=t&dj=1&ie=UTF-8&oe=UTF-8"
+            u"&q=%E4%BD%A0%20%26"_s);
+        row("api, longest in the query", QString::number(api(639)), u"2000"_s);
+        row("api, one more goes in the body", QString::number(api(640)), u"1922080"_s);
+        row("api reply",
+            GoogleApi::ResultOfReply(u"{\"sentences\":[{\"trans\":\"A. \"},{\"translit\":\"x\"},"
+                                     u"{\"trans\":\"B\"}],\"src\":\"zh-CN\"}"),
+            u"A. B"_s);
+        row("api, not JSON", GoogleApi::ResultOfReply(u"<html>sorry</html>"), QString());
+        row("api, no sentences", GoogleApi::ResultOfReply(u"{\"error\":\"x\"}"), QString());
+        row("youdao's target",
+            GoogleApi::YoudaoTargetCode(u"abc 𠀀") + u' ' + GoogleApi::YoudaoTargetCode(u"abc ﾃ"),
+            u"en zh-CN"_s);
+        row("libretranslate body",
+            QString::fromUtf8(LibreTranslate::RequestBody(u"\"你\"", u"iw", u"no", {})),
+            u"{\"api_key\":\"\",\"format\":\"text\",\"q\":\"\\\"你\\\"\",\"source\":\"he\",\"target\":\"nb\"}"_s);
+        row("libretranslate reply",
+            LibreTranslate::ResultOfReply(u"{\"translatedText\":\"a\"}") +
+                LibreTranslate::ResultOfReply(u"{\"error\":\"Invalid API key\"}"),
+            u"a"_s);
+
+        // Apertium's modes: its current names first, variants and tools left out.
+        const QStringList modes = Apertium::ModesAmong(
+            {u"eng-spa.mode"_s, u"spa-eng_US.mode"_s, u"eng-spa-morph.mode"_s, u"en-es.mode"_s,
+             u"hbs-eng.mode"_s, u"nob-nno.mode"_s, u"README"_s, u"cat-spa.modes"_s});
+        row("modes", modes.join(u' '), u"eng-spa en-es hbs-eng nob-nno"_s);
+        const auto mode = [&modes](QStringView from, QStringView to) {
+            return Apertium::ModeFor(modes, from, to).value_or(u"none"_s);
+        };
+        row("mode en es", mode(u"en", u"es"), u"eng-spa"_s);
+        row("mode es en", mode(u"es", u"en"), u"none"_s);
+        row("mode sr en, hr en", mode(u"sr", u"en") + u' ' + mode(u"hr", u"en"),
+            u"hbs-eng hbs-eng"_s);
+        row("mode no no", mode(u"no", u"no"), u"nob-nno"_s);
+        row("apertium output", Apertium::ResultOfOutput("Hola\nMundo \n\n"), u"Hola\r\nMundo "_s);
+
+        // Hosts from the environment.
+        QProcessEnvironment environment;
+        environment.insert(u"BREMO_GOOGLE_ENDPOINT"_s, u"https://mirror.example/g/"_s);
+        environment.insert(u"BREMO_YOUDAO_ENDPOINT"_s, u"ftp://mirror.example"_s);
+        environment.insert(u"BREMO_GOOGLE_API_ENDPOINT"_s, u"mirror.example"_s);
+        QStringList ignored;
+        const Endpoints endpoints =
+            WithEnvironment({u"g"_s, u"y"_s, u"v"_s, u"f"_s, u"a"_s, {}, {}}, environment, ignored);
+        row("hosts from the environment",
+            QStringList{endpoints.google, endpoints.youdao, endpoints.googleApi,
+                        endpoints.youdaoVoice, endpoints.libreTranslate}
+                    .join(u' ') +
+                u" | "_s + ignored.join(u' '),
+            u"https://mirror.example/g y a v  | BREMO_GOOGLE_API_ENDPOINT BREMO_YOUDAO_ENDPOINT"_s);
 
         // The lists as the user reads them, position by position.
         row("codes", catalogue.codes.join(u' '),
