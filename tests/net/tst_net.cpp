@@ -60,6 +60,8 @@ private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(u"."_s)); }
     void exchange_data();
     void exchange();
+    void replyKinds_data();
+    void replyKinds();
 };
 
 void TestNet::exchange_data()
@@ -211,6 +213,40 @@ void TestNet::exchange()
                              {"Cache-Control", "no-cache"}}));
     else
         QVERIFY(seen[0].header("Referer").isNull());
+}
+
+// What the roads read of a reply besides its text: the status, a page that answered from
+// elsewhere, and why no reply came.
+void TestNet::replyKinds_data()
+{
+    QTest::addColumn<QString>("path"); // on the stand-in server, or a whole URL
+    QTest::addColumn<QString>("kind"); // "status redirected failure"
+    QTest::newRow("429") << u"/busy"_s << u"429 0 0"_s;
+    QTest::newRow("redirected") << u"/moved"_s << u"200 1 0"_s;
+    QTest::newRow("refused") << StandInServer::closedPortUrl(u"/r") << u"0 0 1"_s;
+    QTest::newRow("host not found") << u"http://nowhere.invalid/r"_s << u"0 0 2"_s;
+    QTest::newRow("time-out") << u"/hang"_s << u"0 0 3"_s;
+    QTest::newRow("cut short") << u"/reset"_s << u"0 0 4"_s;
+}
+
+void TestNet::replyKinds()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, kind);
+    StandInServer server;
+    server.serve("/busy", CannedReply::page(429, "<html>sorry</html>"));
+    server.serve("/moved", {302, {{"Location", "/error"}}, {}});
+    server.serve("/error", CannedReply::page(200, "<html>error</html>"));
+    server.serve("/hang", {200, {}, {}, -1, Fault::Hang});
+    server.serve("/reset", {200, {}, page, 2 << 20, Fault::ResetMidBody});
+    qputenv("no_proxy", "127.0.0.1,nowhere.invalid");
+    if (kind != u"200 1 0"_s) // the failures' warnings are exchange()'s to check
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"."_s));
+    HttpOptions options;
+    options.timeout = 200ms;
+    const HttpReply reply = HttpGetReply(path.startsWith(u'/') ? server.url(path) : path, options);
+    QCOMPARE(u"%1 %2 %3"_s.arg(reply.status).arg(int(reply.redirected)).arg(int(reply.failure)),
+             kind);
 }
 
 QTEST_GUILESS_MAIN(TestNet)

@@ -81,10 +81,22 @@ private Q_SLOTS:
         row("youdao", {u"--engine"_s, u"youdao"_s, u"hi"_s}, 0, "你好\nworld\n", {},
             "/translatei=%68%69&type=AUTO&", "<textarea name=\"o\">你好,&#10;world</textarea>");
         row("service fails", {u"hi"_s}, 1, {},
-            "bremo: GET services.stand-in.invalid/translate_a/t: ", "/translate_a/t?client=t", {});
-        row("no translation in the answer", {u"hi"_s}, 1, {},
-            "bremo: the service's answer held no translation", "/translate_a/t?client=t",
-            "<html></html>");
+            "bremo: GET services.stand-in.invalid/translate_a/t: ",
+            "/translate_a/t?client=t|/translate_a/single?client=gtx", {});
+        row("no translation in either answer", {u"hi"_s}, 1, {},
+            "bremo: Google 短文本接口：回复中没有译文\nbremo: Google JSON 接口：回复中没有译文\n"
+            "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n",
+            "/translate_a/t?client=t|/translate_a/single?client=gtx", "<html></html>");
+        row("second road", {u"hi"_s}, 0, "Hello\n", "bremo: Google 短文本接口：回复中没有译文\n",
+            "/translate_a/t?client=t|/translate_a/"
+            "single?client=gtx&sl=zh-CN&tl=en&dt=t&dj=1&ie=UTF-"
+            "8&oe=UTF-8&q=hi",
+            "{\"sentences\":[{\"trans\":\"Hello\"}]}");
+        row("apertium",
+            {u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s, u"-"_s}, 0,
+            "Buenos días\nMi amigo\n", {}, {}, {}, "Good morning\nmy friend\n");
+        row("apertium, no pair", {u"--engine"_s, u"apertium"_s, u"hi"_s}, 1, {},
+            "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n", {});
         row("unknown language", {u"--to"_s, u"xx"_s, u"hi"_s}, 2, {}, "zh-CN", {});
         row("unknown engine", {u"--engine"_s, u"bing"_s, u"hi"_s}, 2, {}, "zh-CN", {});
         row("no text", {}, 2, {}, "zh-CN", {});
@@ -112,6 +124,7 @@ private Q_SLOTS:
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, reply));
         server.serve("/translate", CannedReply::page(200, reply));
+        server.serve("/translate_a/single", CannedReply::page(200, reply));
         server.serve("/translate_tts", CannedReply::page(file == "ID3" ? 200 : 500, "ID3"));
         QTemporaryDir folder;
         const QString path = folder.filePath(u"hi.mp3"_s);
@@ -130,6 +143,49 @@ private Q_SLOTS:
         for (qsizetype i = 0; i < expected.size(); ++i)
             QVERIFY(QByteArray(server.requests()[i].target + server.requests()[i].body)
                         .contains(expected[i]));
+    }
+
+    // bremo --check: a line for each road, and whether both engines still have one that
+    // answers; --help-all is help.
+    void check_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("apiStatus"); // of Google's JSON road
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out"); // contained in standard output, one line each
+        QTest::newRow("both engines have a road")
+            << QStringList{u"--check"_s} << 200 << 0
+            << QByteArray(
+                   "google          services.stand-in.invalid      HTTP 429（请求过于频繁） |"
+                   "google-long     services.stand-in.invalid      HTTP 404（页面不存在） |"
+                   "youdao          services.stand-in.invalid      回复中没有译文 |"
+                   "google-api      services.stand-in.invalid      ok |"
+                   "apertium        eng-spa                        ok ");
+        QTest::newRow("none for either") << QStringList{u"--check"_s} << 503 << 1
+                                         << QByteArray("google-api      services.stand-in.invalid"
+                                                       "      HTTP 503（服务器出错）");
+        QTest::newRow("usage") << QStringList{u"--check"_s, u"hi"_s} << 200 << 2 << QByteArray();
+        QTest::newRow("help-all") << QStringList{u"--help-all"_s} << 200 << 0
+                                  << QByteArray("--check ");
+    }
+
+    void check()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, apiStatus);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(429, "<html>sorry</html>"));
+        server.serve("/translate", CannedReply::page(200, "<html></html>"));
+        server.serve("/translate_a/single",
+                     CannedReply::page(apiStatus, apiStatus == 200
+                                                      ? "{\"sentences\":[{\"trans\":\"Hello\"}]}"
+                                                      : "<html>sorry</html>"));
+        const Run run = Bremo(server, arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        for (const QByteArray &line : out.split('|'))
+            QVERIFY2(run.out.contains(line), run.out.constData());
     }
 
     // A second start hands its request to the window of the first and ends: a text, what is
