@@ -26,7 +26,9 @@ void Form1::Command1_Click()
     const Engine engine = m_option1->isChecked() ? Engine::Youdao : Engine::Google;
     const Translation translation = TranslateByRoads(
         {BoxText(*m_sourceContent), engine, m_combo1->currentIndex(), m_combo2->currentIndex(),
-         [this] { return m_combo2->currentIndex(); }},
+         [this] {
+             return m_combo2->currentIndex();
+         }},
         roadsSetup());
     if (!alive)
         return;

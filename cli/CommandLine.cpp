@@ -127,9 +127,10 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
 QString PrintUsageMessage(const QString &problem)
 {
     const LanguageCatalogue catalogue = LanguageCatalogue::build();
-    QString message = u"bremo: "_s + problem +
-                      u"\nThe engines are google, youdao, libretranslate and apertium; the language "
-                        "codes are:\n"_s;
+    QString message =
+        u"bremo: "_s + problem +
+        u"\nThe engines are google, youdao, libretranslate and apertium; the language "
+        "codes are:\n"_s;
     for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
         message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
     return message;

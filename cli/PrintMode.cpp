@@ -6,6 +6,7 @@
 #include "ScriptTranslation.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -42,7 +43,9 @@ QString SourceText(const PrintJob &job)
     return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
 }
 
-bool SaveAudio(const ScriptTranslation &translation, const QString &file)
+// The pronunciation downloaded into file, which is put in place only when the whole run has
+// succeeded.
+bool SaveAudio(const ScriptTranslation &translation, QSaveFile &file)
 {
     if (!translation.speechUrl) {
         qCWarning(lcNet, "this translation has no pronunciation: Google speaks only short "
@@ -50,11 +53,23 @@ bool SaveAudio(const ScriptTranslation &translation, const QString &file)
         return false;
     }
     const int reasonsBefore = g_reasonsWritten;
-    if (DownloadToFile(*translation.speechUrl, file,
-                       SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
+    if (DownloadInto(*translation.speechUrl, file,
+                     SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
         return true;
     if (g_reasonsWritten == reasonsBefore)
         qCWarning(lcNet, "the pronunciation could not be saved");
+    return false;
+}
+
+bool WriteOut(const QByteArray &output)
+{
+    QFile standardOutput;
+    if (standardOutput.open(stdout, QIODevice::WriteOnly) &&
+        standardOutput.write(output) == output.size() && standardOutput.flush())
+        return true;
+    std::fputs(qPrintable(u"bremo: cannot write the translation to standard output: "_s +
+                          standardOutput.errorString() + u'\n'),
+               stderr);
     return false;
 }
 
@@ -79,13 +94,13 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     }
     if (translation.roads.text.isEmpty())
         return 1;
-    if (!job.audioFile.isEmpty() && !SaveAudio(translation, job.audioFile))
+    QSaveFile audio(job.audioFile);
+    if (!job.audioFile.isEmpty() && !SaveAudio(translation, audio))
         return 1;
     QString text = translation.roads.text;
-    const QByteArray output = text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n';
-    QFile standardOutput;
-    if (!standardOutput.open(stdout, QIODevice::WriteOnly) ||
-        standardOutput.write(output) != output.size() || !standardOutput.flush())
+    if (!WriteOut(text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n'))
+        return 1;
+    if (!job.audioFile.isEmpty() && !PutInPlace(*translation.speechUrl, audio))
         return 1;
     return 0;
 }

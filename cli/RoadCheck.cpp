@@ -43,9 +43,12 @@ int RunRoadCheck(const Endpoints &endpoints)
     if (!endpoints.libreTranslate.isEmpty())
         roads.append({Road::LibreTranslate, web});
     const auto apertium = ApertiumPair(InstalledApertiumModes(setup));
-    roads.append({Road::Apertium, {u"hello"_s, Engine::ApertiumOnly,
-                                   apertium ? apertium->first : 0, apertium ? apertium->second : 1,
-                                   {}}});
+    roads.append({Road::Apertium,
+                  {u"hello"_s,
+                   Engine::ApertiumOnly,
+                   apertium ? apertium->first : 0,
+                   apertium ? apertium->second : 1,
+                   {}}});
 
     QTextStream out(stdout);
     bool google = false;

@@ -7,8 +7,8 @@ ScriptTranslation TranslateForScript(const QString &source, const PrintJob &job,
 {
     RoadsSetup setup;
     setup.endpoints = endpoints;
-    Translation translation = TranslateByRoads(
-        {source, job.engine, job.sourcePosition, job.targetPosition, {}}, setup);
+    Translation translation =
+        TranslateByRoads({source, job.engine, job.sourcePosition, job.targetPosition, {}}, setup);
     std::optional<QString> speech = SpeechUrlOf(translation, job.engine, endpoints,
                                                 {translation.text, source, job.targetPosition});
     return {std::move(translation), std::move(speech)};

@@ -3,6 +3,7 @@
 #include "NetLog.h"
 
 #include <QByteArrayList>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QMetaEnum>
 #include <QNetworkProxyFactory>
@@ -99,6 +100,18 @@ QString seconds(std::chrono::milliseconds span)
     return QString::number(double(span.count()) / 1000.0) + u" s"_s;
 }
 
+// Why sink refused chunk. A write that the disk cut short (a full disk during a large body)
+// leaves QFileDevice without a reason; writing again into the doomed file fails at once and
+// gives it.
+QString writeFailure(QIODevice &sink, const QByteArray &chunk)
+{
+    if (auto *file = qobject_cast<QFileDevice *>(&sink)) {
+        file->write(chunk);
+        file->flush();
+    }
+    return sink.errorString();
+}
+
 NetFailure failureKind(QNetworkReply::NetworkError error)
 {
     switch (error) {
@@ -192,11 +205,10 @@ ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const Raw
     connect(m_reply.get(), &QNetworkReply::readyRead, this, &ExchangeJob::drain);
     connect(m_reply.get(), &QNetworkReply::finished, this, &ExchangeJob::finish);
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this,
-            [this] {
-                stop(NetFailure::TimedOut,
-                     u"no end within the deadline of "_s + seconds(m_options.deadline));
-            });
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        stop(NetFailure::TimedOut,
+             u"no end within the deadline of "_s + seconds(m_options.deadline));
+    });
     if (options.deadline.count() > 0)
         m_deadline.start(options.deadline);
 }
@@ -233,7 +245,7 @@ void ExchangeJob::drain()
         stop(NetFailure::Broken,
              u"over the cap of "_s + QString::number(m_options.maxBodyBytes) + u" bytes"_s);
     else if (m_sink.write(chunk) != chunk.size())
-        stop(NetFailure::Broken, u"write error: "_s + m_sink.errorString());
+        stop(NetFailure::Broken, u"write error: "_s + writeFailure(m_sink, chunk));
 }
 
 void ExchangeJob::finish()

@@ -15,18 +15,22 @@ GetPostByXmlHttp::HttpOptions SaveOptions(std::chrono::milliseconds stallTimeout
     return options;
 }
 
-bool DownloadToFile(const QString &url, const QString &filePath,
-                    const GetPostByXmlHttp::HttpOptions &options)
+namespace {
+
+bool Fail(const QString &url, QSaveFile &file, const QString &reason)
+{
+    GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", url), reason);
+    file.cancelWriting();
+    return false;
+}
+
+} // namespace
+
+bool DownloadInto(const QString &url, QSaveFile &file, const GetPostByXmlHttp::HttpOptions &options)
 {
     // Written beside the target and renamed over it only once complete.
-    QSaveFile file(filePath);
-    const auto fail = [&](const QString &reason) {
-        GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", url), reason);
-        file.cancelWriting();
-        return false;
-    };
     if (!file.open(QIODevice::WriteOnly))
-        return fail(u"cannot write the file: "_s + file.errorString());
+        return Fail(url, file, u"cannot write the file: "_s + file.errorString());
     GetPostByXmlHttp::HttpOptions blocking = options;
     blocking.waitFlags = QEventLoop::ExcludeUserInputEvents;
     if (!GetPostByXmlHttp::HttpGetInto(url, file, blocking)) {
@@ -40,8 +44,20 @@ bool DownloadToFile(const QString &url, const QString &filePath,
     if (!file.flush())
         file.flush();
     if (file.error() != QFileDevice::NoError)
-        return fail(u"write error: "_s + file.errorString());
-    if (!file.commit())
-        return fail(u"cannot put the file in place: "_s + file.errorString());
+        return Fail(url, file, u"write error: "_s + file.errorString());
     return true;
+}
+
+bool PutInPlace(const QString &url, QSaveFile &file)
+{
+    if (!file.commit())
+        return Fail(url, file, u"cannot put the file in place: "_s + file.errorString());
+    return true;
+}
+
+bool DownloadToFile(const QString &url, const QString &filePath,
+                    const GetPostByXmlHttp::HttpOptions &options)
+{
+    QSaveFile file(filePath);
+    return DownloadInto(url, file, options) && PutInPlace(url, file);
 }

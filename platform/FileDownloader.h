@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QSaveFile;
+
 #include <chrono>
 
 // The limits of a save, with stallTimeout as the time without data: a spoken clip is a
@@ -20,3 +22,11 @@ GetPostByXmlHttp::HttpOptions SaveOptions(std::chrono::milliseconds stallTimeout
 // and no partial file behind, and return false.
 bool DownloadToFile(const QString &url, const QString &filePath,
                     const GetPostByXmlHttp::HttpOptions &options);
+
+// DownloadToFile in two steps, for a caller that puts the file in place only once the rest of
+// its work succeeded: DownloadInto fills file (not yet open) and leaves it uncommitted;
+// PutInPlace then renames it over the target. Dropping the QSaveFile instead leaves an existing
+// file as it was. Each returns false with one warning saying why.
+bool DownloadInto(const QString &url, QSaveFile &file,
+                  const GetPostByXmlHttp::HttpOptions &options);
+bool PutInPlace(const QString &url, QSaveFile &file);

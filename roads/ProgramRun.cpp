@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <QTimer>
 
-ProcessEnd RunProgram(const QString &program, const QStringList &arguments,
-                      const QByteArray &input, const ProcessLimits &limits)
+ProcessEnd RunProgram(const QString &program, const QStringList &arguments, const QByteArray &input,
+                      const ProcessLimits &limits)
 {
     ProcessEnd end;
     QProcess process;
@@ -45,7 +45,8 @@ ProcessEnd RunProgram(const QString &program, const QStringList &arguments,
         if (error == QProcess::FailedToStart)
             stopWith(ProcessEnd::Kind::NotStarted);
     });
-    QObject::connect(&timer, &QTimer::timeout, &loop, [&] { stopWith(ProcessEnd::Kind::TimedOut); });
+    QObject::connect(&timer, &QTimer::timeout, &loop,
+                     [&] { stopWith(ProcessEnd::Kind::TimedOut); });
     const QPointer<QObject> context = limits.context;
     if (context)
         QObject::connect(context.data(), &QObject::destroyed, &loop,

@@ -34,5 +34,5 @@ struct ProcessLimits
 // Runs program with arguments (never through a shell), input on its standard input, and waits
 // for its standard output in a local event loop, so a window keeps processing its events. A
 // program that outlives the time-out or writes past the cap is killed.
-ProcessEnd RunProgram(const QString &program, const QStringList &arguments,
-                      const QByteArray &input, const ProcessLimits &limits);
+ProcessEnd RunProgram(const QString &program, const QStringList &arguments, const QByteArray &input,
+                      const ProcessLimits &limits);

@@ -118,7 +118,7 @@ RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setu
     case ProcessEnd::Kind::Finished:
         attempt.code = end.exitCode;
         result.text = end.exitCode == 0 ? Apertium::ResultOfOutput(end.output) : QString();
-        attempt.failure = end.exitCode != 0  ? Failure::EngineFailed
+        attempt.failure = end.exitCode != 0       ? Failure::EngineFailed
                           : result.text.isEmpty() ? Failure::NoTranslation
                                                   : Failure::None;
         break;
@@ -165,19 +165,19 @@ RoadResult Ask(Road road, const TranslationRequest &request, const RoadsSetup &s
     const Endpoints &endpoints = setup.endpoints;
     switch (road) {
     case Road::GoogleShort: {
-        const HttpReply reply = HttpGetReply(
-            Google::ShortRoadUrl(endpoints.google, request.source, CodeAt(request.sourcePosition),
-                                 CodeAt(request.targetPosition)),
-            setup.http);
+        const HttpReply reply = HttpGetReply(Google::ShortRoadUrl(endpoints.google, request.source,
+                                                                  CodeAt(request.sourcePosition),
+                                                                  CodeAt(request.targetPosition)),
+                                             setup.http);
         result = Judged(reply, Google::ResultOfShortRoad(reply.text, TargetNow(request)));
         break;
     }
     case Road::GoogleLong: {
-        const HttpReply reply = HttpPostReply(
-            Google::LongRoadUrl(endpoints.google),
-            Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
-                                 CodeAt(request.targetPosition)),
-            setup.http);
+        const HttpReply reply =
+            HttpPostReply(Google::LongRoadUrl(endpoints.google),
+                          Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
+                                               CodeAt(request.targetPosition)),
+                          setup.http);
         result = Judged(reply, Google::ResultOfLongRoad(reply.text, TargetNow(request)));
         break;
     }

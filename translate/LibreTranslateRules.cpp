@@ -18,10 +18,8 @@ QByteArray RequestBody(QStringView source, QStringView sourceCode, QStringView t
                        QStringView apiKey)
 {
     const QJsonObject body{
-        {u"q"_s, source.toString()},
-        {u"source"_s, CodeFor(sourceCode)},
-        {u"target"_s, CodeFor(targetCode)},
-        {u"format"_s, u"text"_s},
+        {u"q"_s, source.toString()},        {u"source"_s, CodeFor(sourceCode)},
+        {u"target"_s, CodeFor(targetCode)}, {u"format"_s, u"text"_s},
         {u"api_key"_s, apiKey.toString()},
     };
     return QJsonDocument(body).toJson(QJsonDocument::Compact);

@@ -127,6 +127,8 @@ void TestNet::exchange_data()
     row(all, "reset mid-body", CannedReply{200, {}, page, 2 << 20, Fault::ResetMidBody}, {}, cut);
     row({"SAVE"}, "full disk", CannedReply::page(200, page), {}, u"write error: File too large"_s,
         {}, {}, "full disk");
+    row({"SAVE"}, "full disk, a large body", CannedReply{200, {}, page, 64 << 10}, {},
+        u"write error: File too large"_s, {}, {}, "full disk");
     row(all, "hang", CannedReply{200, {}, {}, -1, Fault::Hang}, {},
         u"time-out after 0.2 s without data"_s, [](HttpOptions &o) { o.timeout = 200ms; });
     row(all, "drip", CannedReply{200, {}, page, -1, Fault::Drip}, {},

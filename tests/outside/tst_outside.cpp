@@ -25,9 +25,12 @@ struct Run
 };
 
 // bremo started without a display, its services played by server as the system's proxy.
-Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {})
+Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {},
+          const QString &outputFile = {})
 {
     QProcess process;
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"http_proxy"_s, server.origin());
     for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
@@ -107,6 +110,9 @@ private Q_SLOTS:
         row("saving refused, old file kept", save, 1, {},
             "bremo: GET services.stand-in.invalid/translate_tts: ",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
+        row("standard output full, old file kept", save, 1, "/dev/full",
+            "bremo: cannot write the translation to standard output: No space left on device",
+            "/translate_a/t|/translate_tts?q=Hi.&tl=en");
         row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
             "no pronunciation", "/translate_a/t");
     }
@@ -125,16 +131,19 @@ private Q_SLOTS:
         server.serve("/translate_a/t", CannedReply::page(200, reply));
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
-        server.serve("/translate_tts", CannedReply::page(file == "ID3" ? 200 : 500, "ID3"));
+        const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
+        server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, "ID3"));
         QTemporaryDir folder;
         const QString path = folder.filePath(u"hi.mp3"_s);
         QFile old(path);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
         arguments.replaceInStrings(u"FILE"_s, path);
-        const Run run = Bremo(server, QStringList{u"--print"_s} + arguments, input);
+        const bool full = out == "/dev/full";
+        const Run run = Bremo(server, QStringList{u"--print"_s} + arguments, input,
+                              full ? QString::fromLatin1(out) : QString());
         QCOMPARE(run.exitCode, exitCode);
-        QCOMPARE(run.out, out);
+        QCOMPARE(run.out, full ? QByteArray() : out);
         QVERIFY2(run.err.contains(err), run.err.constData());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), file);
