@@ -17,9 +17,12 @@ namespace {
 int g_reasonsWritten = 0;
 QtMessageHandler g_nextHandler = nullptr;
 
-// A script's user reads the reasons of bremo.net as plain lines on standard error.
+// A script's user reads the reasons of bremo.net as plain lines on standard error; those of
+// bremo.roads are the roads' lines that script mode writes itself.
 void WriteReason(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    if (qstrcmp(context.category, "bremo.roads") == 0)
+        return;
     if (type == QtDebugMsg || type == QtInfoMsg || qstrcmp(context.category, "bremo.net") != 0) {
         g_nextHandler(type, context, message);
         return;

@@ -30,5 +30,8 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates")
+# The offline engine that translates when no web road answers; its language pairs are the
+# user's choice.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium")
 
 include(CPack)

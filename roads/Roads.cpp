@@ -10,10 +10,15 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QUrl>
 
 using namespace GetPostByXmlHttp;
 using namespace Qt::StringLiterals;
+
+// Why a road gave no translation when the exchange itself went well, which bremo.net does not
+// see: for a maintainer, in fixed words.
+Q_LOGGING_CATEGORY(lcRoads, "bremo.roads")
 
 namespace {
 
@@ -221,6 +226,27 @@ Road FirstRoad(const TranslationRequest &request)
     return Road::GoogleShort;
 }
 
+void LogFailure(const RoadAttempt &attempt)
+{
+    const char *reason = nullptr;
+    switch (attempt.failure) {
+    case Failure::Redirected:
+        reason = "answered from another page";
+        break;
+    case Failure::NoTranslation:
+        reason = "no translation in the reply";
+        break;
+    case Failure::EngineFailed:
+        reason = "the program failed";
+        break;
+    default:
+        return; // bremo.net said why, or nothing failed
+    }
+    qCWarning(lcRoads, "%ls (%ls): %s, status or exit code %d",
+              qUtf16Printable(RoadId(attempt.road)), qUtf16Printable(attempt.host), reason,
+              attempt.code);
+}
+
 // The road after one that gave no translation. Google's JSON road only helps when the service
 // answered (it refuses or has moved); a network that reaches nothing goes on to the roads that
 // need none of the services' hosts.
@@ -260,6 +286,7 @@ Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup
             return translation;
         }
         translation.attempts.append(result.attempt);
+        LogFailure(result.attempt);
         if (result.attempt.failure == Failure::None) {
             translation.text = result.text;
             translation.road = road;
