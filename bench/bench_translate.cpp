@@ -5,11 +5,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 
 #include <algorithm>
@@ -107,6 +109,88 @@ void BM_ClickToResult(benchmark::State &state)
     state.counters["window_overhead_ms_median"] = click - call;
 }
 BENCHMARK(BM_ClickToResult)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// From the click to the result when the engine's own road refuses (HTTP 429) and Google's
+// JSON road answers, beside the first road's failure as the window's HTTP call meets it plus
+// a bare request of the second road's URL, made in the same iteration: what the second road
+// adds against what a bare request of it costs.
+void BM_SecondRoad(benchmark::State &state)
+{
+    StandInServer server;
+    server.serve("/translate_a/t", CannedReply::page(429, "<html>sorry</html>"));
+    server.serve(
+        "/translate_a/single",
+        CannedReply::page(200, R"({"sentences":[{"trans":"Hello world"}]})", "application/json"));
+    const QString base = server.origin();
+    FormHarness h(base);
+    auto *button = h.child<QPushButton>("Command1");
+    auto *result = h.child<QPlainTextEdit>("ResultContent");
+    h.child<QPlainTextEdit>("SourceContent")->setPlainText(u"你好世界"_s);
+    button->click();
+    const QUrl first = QUrl::fromEncoded(base.toLatin1() + server.requests()[0].target);
+    const QUrl second = QUrl::fromEncoded(base.toLatin1() + server.requests()[1].target);
+
+    std::vector<double> clicks;
+    std::vector<double> failures;
+    std::vector<double> bares;
+    for (auto _ : state) {
+        result->clear();
+        auto start = Clock::now();
+        button->click();
+        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (result->toPlainText().isEmpty())
+            state.SkipWithError("the translation did not arrive");
+        start = Clock::now();
+        benchmark::DoNotOptimize(
+            GetPostByXmlHttp::HttpGetText(first.toString(QUrl::FullyEncoded)));
+        failures.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        start = Clock::now();
+        benchmark::DoNotOptimize(bareGet(second));
+        bares.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    const double failure = median(failures);
+    const double bare = median(bares);
+    state.counters["click_ms_median"] = median(clicks);
+    state.counters["first_failure_ms_median"] = failure;
+    state.counters["bare_second_ms_median"] = bare;
+    state.counters["ratio"] = median(clicks) / (failure + bare);
+}
+BENCHMARK(BM_SecondRoad)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+// From the click to the result when every web host refuses and Apertium translates English into
+// Spanish, beside the apertium program run alone on the same text.
+void BM_ApertiumRoad(benchmark::State &state)
+{
+    FormHarness h; // every service at a port that refuses
+    const QString text = u"Good morning, my friend. The weather is fine today."_s;
+    h.child<QComboBox>("Combo1")->setCurrentIndex(1);  // 英语
+    h.child<QComboBox>("Combo2")->setCurrentIndex(46); // 西班牙语
+    h.setSource(text);
+    auto *result = h.child<QPlainTextEdit>("ResultContent");
+    std::vector<double> clicks;
+    std::vector<double> alones;
+    for (auto _ : state) {
+        result->clear();
+        auto start = Clock::now();
+        h.translate();
+        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (result->toPlainText().isEmpty())
+            state.SkipWithError("the translation did not arrive");
+        start = Clock::now();
+        QProcess alone;
+        alone.start(u"apertium"_s, {u"-u"_s, u"eng-spa"_s});
+        alone.write(text.toUtf8());
+        alone.closeWriteChannel();
+        alone.waitForFinished();
+        benchmark::DoNotOptimize(alone.readAllStandardOutput());
+        alones.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    state.counters["click_ms_median"] = median(clicks);
+    state.counters["apertium_alone_ms_median"] = median(alones);
+    state.counters["ratio"] = median(clicks) / median(alones);
+}
+BENCHMARK(BM_ApertiumRoad)->Iterations(31)->Unit(benchmark::kMillisecond);
 
 // The window's worst case: the longest result it shows, one unbroken run that the result box
 // must break anywhere, from the click until the box has drawn its start and its end. The argument

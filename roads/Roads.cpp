@@ -31,7 +31,8 @@ struct RoadResult
 
 QString CodeAt(int position)
 {
-    return CodeForPosition(LanguageCatalogue::build().codes, position).value_or(QString());
+    static const QStringList codes = LanguageCatalogue::build().codes;
+    return CodeForPosition(codes, position).value_or(QString());
 }
 
 int TargetNow(const TranslationRequest &request)
