@@ -141,7 +141,10 @@ Form1::~Form1() = default;
 template<typename T> T *Form1::control(QStringView name) const
 {
     auto *found = findChild<T *>(name.toString());
-    Q_ASSERT_X(found, "Form1::control", "control missing from the layout table");
+    // The tables name only controls they create: a miss is a fault of the program itself.
+    if (!found)
+        qFatal("Form1: control %ls missing from the layout table",
+               qUtf16Printable(name.toString()));
     return found;
 }
 

@@ -316,6 +316,16 @@ private Q_SLOTS:
         h.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
         QCOMPARE(h.form->minimumSize(), h.form->maximumSize());
+        // Centred on the screen, give or take the frame the platform adds.
+        QVERIFY((h.form->geometry().center() - h.form->screen()->availableGeometry().center())
+                    .manhattanLength() <= 4);
+        // Tab moves on from a text box; it types no tab into it.
+        h.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
+        h.child("SourceContent")->setFocus();
+        QTest::keyClick(h.child("SourceContent"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), h.child("Command5"));
+        QCOMPARE(h.box("SourceContent"), u"欢迎使用Qirel的作品..."_s);
         QStringList captions;
         const QRegularExpression designName(u"^(Command|Option|Frame|Label|Panel)\\d$"_s);
         for (const QWidget *widget : h.form->findChildren<QWidget *>(designName)) {
