@@ -39,6 +39,11 @@ QByteArray bareGet(const QUrl &url)
     return reply->readAll();
 }
 
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
 double median(std::vector<double> values)
 {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
@@ -68,20 +73,20 @@ void BM_ClickToResult(benchmark::State &state)
         result->clear();
         const auto start = Clock::now();
         button->click();
-        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        clicks.push_back(millisecondsSince(start));
         if (result->toPlainText().isEmpty())
             state.SkipWithError("the translation did not arrive");
     };
     auto timeBare = [&] {
         const auto start = Clock::now();
         benchmark::DoNotOptimize(bareGet(sameUrl));
-        bares.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        bares.push_back(millisecondsSince(start));
     };
     auto timeCall = [&] {
         const auto start = Clock::now();
         benchmark::DoNotOptimize(
             GetPostByXmlHttp::HttpGetText(sameUrl.toString(QUrl::FullyEncoded)));
-        calls.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        calls.push_back(millisecondsSince(start));
     };
     // Alternate which goes first, so neither always meets a server still closing the last
     // connection.
@@ -137,17 +142,15 @@ void BM_SecondRoad(benchmark::State &state)
         result->clear();
         auto start = Clock::now();
         button->click();
-        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        clicks.push_back(millisecondsSince(start));
         if (result->toPlainText().isEmpty())
             state.SkipWithError("the translation did not arrive");
         start = Clock::now();
-        benchmark::DoNotOptimize(
-            GetPostByXmlHttp::HttpGetText(first.toString(QUrl::FullyEncoded)));
-        failures.push_back(
-            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        benchmark::DoNotOptimize(GetPostByXmlHttp::HttpGetText(first.toString(QUrl::FullyEncoded)));
+        failures.push_back(millisecondsSince(start));
         start = Clock::now();
         benchmark::DoNotOptimize(bareGet(second));
-        bares.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        bares.push_back(millisecondsSince(start));
     }
     const double failure = median(failures);
     const double bare = median(bares);
@@ -174,7 +177,7 @@ void BM_ApertiumRoad(benchmark::State &state)
         result->clear();
         auto start = Clock::now();
         h.translate();
-        clicks.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        clicks.push_back(millisecondsSince(start));
         if (result->toPlainText().isEmpty())
             state.SkipWithError("the translation did not arrive");
         start = Clock::now();
@@ -184,7 +187,7 @@ void BM_ApertiumRoad(benchmark::State &state)
         alone.closeWriteChannel();
         alone.waitForFinished();
         benchmark::DoNotOptimize(alone.readAllStandardOutput());
-        alones.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        alones.push_back(millisecondsSince(start));
     }
     state.counters["click_ms_median"] = median(clicks);
     state.counters["apertium_alone_ms_median"] = median(alones);

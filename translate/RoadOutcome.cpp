@@ -1,5 +1,8 @@
 #include "RoadOutcome.h"
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -26,44 +29,40 @@ bool IsAnswered(Failure failure)
            failure == Failure::NoTranslation;
 }
 
+namespace {
+
+struct RoadNames
+{
+    Road road;
+    QStringView id;   // on the command line
+    QStringView name; // in the window
+};
+
+constexpr RoadNames Names[] = {
+    {Road::GoogleShort, u"google", u"Google 短文本接口"},
+    {Road::GoogleLong, u"google-long", u"Google 网页表单"},
+    {Road::Youdao, u"youdao", u"有道网页翻译"},
+    {Road::GoogleApi, u"google-api", u"Google JSON 接口"},
+    {Road::LibreTranslate, u"libretranslate", u"LibreTranslate 服务器"},
+    {Road::Apertium, u"apertium", u"Apertium 离线引擎"},
+};
+
+const RoadNames &NamesOf(Road road)
+{
+    return *std::find_if(std::begin(Names), std::end(Names),
+                         [road](const RoadNames &names) { return names.road == road; });
+}
+
+} // namespace
+
 QString RoadName(Road road)
 {
-    switch (road) {
-    case Road::GoogleShort:
-        return u"Google 短文本接口"_s;
-    case Road::GoogleLong:
-        return u"Google 网页表单"_s;
-    case Road::Youdao:
-        return u"有道网页翻译"_s;
-    case Road::GoogleApi:
-        return u"Google JSON 接口"_s;
-    case Road::LibreTranslate:
-        return u"LibreTranslate 服务器"_s;
-    case Road::Apertium:
-        return u"Apertium 离线引擎"_s;
-    }
-    Q_UNREACHABLE();
-    return {};
+    return NamesOf(road).name.toString();
 }
 
 QString RoadId(Road road)
 {
-    switch (road) {
-    case Road::GoogleShort:
-        return u"google"_s;
-    case Road::GoogleLong:
-        return u"google-long"_s;
-    case Road::Youdao:
-        return u"youdao"_s;
-    case Road::GoogleApi:
-        return u"google-api"_s;
-    case Road::LibreTranslate:
-        return u"libretranslate"_s;
-    case Road::Apertium:
-        return u"apertium"_s;
-    }
-    Q_UNREACHABLE();
-    return {};
+    return NamesOf(road).id.toString();
 }
 
 QString OutcomeWords(const RoadAttempt &attempt)
