@@ -147,12 +147,6 @@ private Q_SLOTS:
             << QByteArray("client=gtx&sl=auto&tl=zh-CN&") << u"你好"_s
             << u"有道网页翻译：HTTP 403（拒绝访问）\nGoogle JSON 接口：成功"_s
             << u"/fanyivoice?word=%E4%BD%A0%E5%A5%BD"_s;
-        QTest::newRow("youdao, no output box")
-            << true << u"你好"_s << u"zh-CN en"_s << QByteArray("/translate")
-            << CannedReply::page(200, "<html></html>") << hello
-            << QByteArray("client=gtx&sl=auto&tl=en&") << u"Hello, world"_s
-            << u"有道网页翻译：回复中没有译文\nGoogle JSON 接口：成功"_s
-            << u"/fanyivoice?word=%48%65%6C%6C%6F%2C%20%77%6F%72%6C%64"_s;
         QTest::newRow("libretranslate, after a refused network")
             << false << u"你好"_s << u"zh-CN en"_s << QByteArray() << CannedReply()
             << QByteArray("{\"translatedText\":\"Hello\"}")
