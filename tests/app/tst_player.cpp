@@ -2,6 +2,7 @@
 // does with each kind of reply, and with a clip replaced, sought and unloaded. Against a
 // private sound server (tests/app/with-sound-server), what the user hears, recorded from the
 // null sink's monitor.
+#include "ClipDecoder.h"
 #include "ClipPlayer.h"
 #include "Recording.h"
 #include "StandInServer.h"
@@ -33,6 +34,32 @@ class TestPlayer final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void decode_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<qint64>("maxMs");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("within the cap") << u"silence-5s.mp3"_s << qint64(5100) << QString();
+        QTest::newRow("past the cap")
+            << u"silence-5s.mp3"_s << qint64(4900) << u"decoded audio over the cap"_s;
+        QTest::newRow("FLAC") << u"silence.flac"_s << qint64(5000)
+                              << u"not audio that can be decoded"_s;
+    }
+
+    // Only MP3, and no more of it than the cap.
+    void decode()
+    {
+        QFETCH(QString, clip);
+        QFETCH(qint64, maxMs);
+        QFETCH(QString, failure);
+        ClipDecoder decoder(maxMs);
+        QSignalSpy finished(&decoder, &ClipDecoder::finished);
+        QSignalSpy failed(&decoder, &ClipDecoder::failed);
+        decoder.start(Clip(clip).body);
+        QTRY_COMPARE(finished.size() + failed.size(), 1);
+        QCOMPARE(failed.value(0).value(0).toString(), failure);
+    }
+
     void reply_data()
     {
         QTest::addColumn<CannedReply>("reply");
