@@ -41,8 +41,8 @@ private:
     void poll();
     void drainSamples();
 
-    // Counted in the pipeline's streaming thread, which stops at the cap: nothing past it is
-    // ever held, not even in appsink's queue.
+    // Counted in the pipeline's streaming thread, which drops whatever comes past the cap, so
+    // that not even appsink's queue holds more until the next poll ends the pipeline.
     struct Budget
     {
         qint64 leftBytes = 0;
