@@ -122,7 +122,8 @@ Sample TakeSample(int translations)
 }
 
 // Counts what the player does with the clips: decoded ones, ones played to their end, and
-// failures. The window makes its player at the first clip; the count starts there.
+// failures. The window makes its player at its first clip and the watch takes it up at the
+// next translation, so that first clip may go uncounted.
 class PlayerWatch final : public QObject
 {
 public:
