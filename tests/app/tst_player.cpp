@@ -26,6 +26,14 @@ CannedReply Clip(const QString &name)
                              "audio/mpeg");
 }
 
+// 5 min 2 s of MP3 silence at the lowest rate there is (MPEG-2.5 Layer III, 8 kbit/s, 8 kHz,
+// mono): bare 72-byte frames of 72 ms, 302 KB in all, well under the fetch's cap.
+QByteArray LongSilence()
+{
+    const QByteArray frame = QByteArray("\xFF\xE3\x18\xC4") + QByteArray(68, '\0');
+    return frame.repeated(4195);
+}
+
 } // namespace
 
 class TestPlayer final : public QObject
@@ -41,11 +49,16 @@ private Q_SLOTS:
         QTest::newRow("a clip") << CannedReply{200, {}, silence} << QString();
         QTest::newRow("HTTP status") << CannedReply{404, {}, silence} << u"HTTP status 404"_s;
         QTest::newRow("not audio") << CannedReply{200, {}, QByteArray(4096, '\0')} << u"audio"_s;
+        QTest::newRow("FLAC") << CannedReply{200, {}, Clip(u"silence.flac"_s).body}
+                              << u"not audio that can be decoded"_s;
+        QTest::newRow("past the cap")
+            << CannedReply{200, {}, LongSilence()} << u"decoded audio over the cap"_s;
     }
 
-    // A clip that is still arriving is dropped for the next. A clip plays to its end and
-    // rewinds; a failure stops, unloads and says why. Whatever came of it, the same URL again
-    // fetches anew; play goes on from where a seek while paused put it; the empty URL unloads.
+    // Through the widget: a clip that is still arriving is dropped for the next, at the
+    // widget's starting volume. A clip plays to its end and rewinds, with Stop still offered; a
+    // failure stops, unloads and says why. Whatever came of it, the same URL again fetches
+    // anew; a seek while playing and one while paused each move the clip; the empty URL unloads.
     void reply()
     {
         QFETCH(CannedReply, reply);
@@ -57,28 +70,36 @@ private Q_SLOTS:
         if (!warning.isEmpty())
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(u"/a.mp3: .*("_s + warning + u')'));
-        ClipPlayer player;
-        player.load(server.url(u"/hangs.mp3"));
+        Voice voice;
+        const auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
+        QVERIFY(!stop->isEnabled());
+        voice.setURL(server.url(u"/hangs.mp3"));
+        ClipPlayer &player = *voice.findChild<ClipPlayer *>();
+        QCOMPARE(qRound(player.volume() * 100), 15); // 50 on the slider
         QTRY_COMPARE(server.requests().size(), 1);
-        player.load(url);
+        voice.setURL(url);
         QCOMPARE(player.state(), ClipPlayer::State::Playing);
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
         QCOMPARE(player.isLoaded(), warning.isEmpty());
+        QCOMPARE(stop->isEnabled(), warning.isEmpty());
         QCOMPARE(player.durationMs() / 100 + player.positionMs(), warning.isEmpty() ? 9 : 0);
         QCOMPARE(server.requests().last().target, QByteArray("/a.mp3?q=%E4%BD%A0%20a"));
 
         server.serve("/a.mp3", Clip(u"silence.mp3"_s));
-        player.load(url);
+        voice.setURL(url);
         QTRY_VERIFY(player.isReady() && player.state() == ClipPlayer::State::Playing);
         QCOMPARE(server.requests().size(), 3);
-        player.pause();
         player.setPositionMs(900);
-        player.play();
         QVERIFY(player.positionMs() >= 900);
+        player.pause();
+        player.setPositionMs(100);
+        player.play();
+        QVERIFY(player.positionMs() >= 100 && player.positionMs() < 900);
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped); // played on to the end
-        player.load(QString());
+        voice.setURL(QString());
         player.play();
         QVERIFY(!player.isLoaded() && player.state() == ClipPlayer::State::Stopped);
+        QVERIFY(!stop->isEnabled());
     }
 
     // Through the widget: the first clip, played again by its button after it ended, the same URL

@@ -54,7 +54,6 @@ Voice::Voice(QWidget *parent)
     , m_time(new QLabel(this))
     , m_volumeIcon(new QLabel(this))
     , m_volume(MakeSlider(this, u"voiceVolume"_s))
-    , m_player(new ClipPlayer(this))
 {
     // First in the window's tab order; its own controls stay out of the way of the keyboard.
     setFocusPolicy(Qt::TabFocus);
@@ -92,12 +91,21 @@ Voice::Voice(QWidget *parent)
     showPlaybackState();
     showTime();
 
+    connect(m_playPause, &QToolButton::clicked, this, &Voice::togglePlayback);
+    connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
+}
+
+ClipPlayer *Voice::player()
+{
+    if (m_player)
+        return m_player;
+    m_player = new ClipPlayer(this);
+    m_player->setVolume(m_gain);
     connect(m_player, &ClipPlayer::stateChanged, this, &Voice::showPlaybackState);
     connect(m_player, &ClipPlayer::timeChanged, this, &Voice::showTime);
-    connect(m_playPause, &QToolButton::clicked, this, &Voice::togglePlayback);
     connect(m_stop, &QToolButton::clicked, m_player, &ClipPlayer::stop);
     connect(m_position, &QSlider::sliderMoved, m_player, &ClipPlayer::setPositionMs);
-    connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
+    return m_player;
 }
 
 void Voice::takeIconsFromStyle()
@@ -116,7 +124,8 @@ QString Voice::URL() const
 void Voice::setURL(const QString &url)
 {
     m_url = url;
-    m_player->load(url);
+    if (m_player || !url.isEmpty())
+        player()->load(url);
 }
 
 int Voice::volume() const
@@ -182,6 +191,8 @@ bool Voice::isControlAt(QPoint position) const
 
 void Voice::togglePlayback()
 {
+    if (!m_player)
+        return;
     if (m_player->state() == ClipPlayer::State::Playing)
         m_player->pause();
     else
@@ -194,25 +205,27 @@ void Voice::togglePlayback()
 // a linear mapping would crowd all audible change into the bottom few steps.
 void Voice::applyVolume(int volume)
 {
-    m_player->setVolume(float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                                    QAudio::LinearVolumeScale)));
+    m_gain = float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
+                                         QAudio::LinearVolumeScale));
+    if (m_player)
+        m_player->setVolume(m_gain);
 }
 
 void Voice::showPlaybackState()
 {
-    const bool playing = m_player->state() == ClipPlayer::State::Playing;
+    const bool playing = m_player && m_player->state() == ClipPlayer::State::Playing;
     m_playPause->setIcon(playing ? m_pauseIcon : m_playIcon);
     m_playPause->setToolTip(playing ? u"暂停"_s : u"播放"_s);
-    const bool loaded = m_player->isLoaded();
+    const bool loaded = m_player && m_player->isLoaded();
     m_playPause->setEnabled(loaded);
     m_stop->setEnabled(loaded);
-    m_position->setEnabled(m_player->isReady());
+    m_position->setEnabled(m_player && m_player->isReady());
 }
 
 void Voice::showTime()
 {
-    const qint64 duration = m_player->durationMs();
-    const qint64 position = m_player->positionMs();
+    const qint64 duration = m_player ? m_player->durationMs() : 0;
+    const qint64 position = m_player ? m_player->positionMs() : 0;
     if (!m_position->isSliderDown()) {
         m_position->setRange(0, int(duration));
         m_position->setValue(int(std::min(position, duration)));
@@ -220,7 +233,7 @@ void Voice::showTime()
     // The length is known once the clip has arrived and is decoded; until then the label says
     // so instead of claiming "0:00". It is rounded, so that a clip of 0.9 s does not read as
     // "0:00" long either.
-    const bool lengthKnown = duration > 0 || !m_player->isLoaded();
+    const bool lengthKnown = duration > 0 || !m_player || !m_player->isLoaded();
     m_time->setText(FormatTime(position / 1000) + u" / "_s +
                     (lengthKnown ? FormatTime((duration + 500) / 1000) : u"-:--"_s));
 }

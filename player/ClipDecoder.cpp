@@ -7,15 +7,36 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The caps are pcmFormat()'s; sync=false: decoded as fast as it comes, not in real time.
-constexpr char Pipeline[] = "appsrc name=clip ! decodebin ! audioconvert ! audioresample"
+constexpr char Pipeline[] = "appsrc name=clip ! decodebin name=decode ! audioconvert"
+                            " ! audioresample"
                             " ! audio/x-raw,format=S16LE,layout=interleaved,rate=22050,channels=1"
                             " ! appsink name=pcm sync=false";
 constexpr int PollMs = 10;
 
+// decodebin's answers to autoplug-select, whose enum no installed header declares.
+enum AutoplugSelectResult
+{
+    AutoplugTry = 0,
+    AutoplugSkip = 2,
+};
+
+// MP3 as it comes, bare or behind ID3 or APE tags; anything else finds no decoder, and
+// decodebin reports that as an error.
+int OnlyMpegAudio(GstElement *, GstPad *, GstCaps *caps, GstElementFactory *, gpointer)
+{
+    const gchar *kind = gst_structure_get_name(gst_caps_get_structure(caps, 0));
+    for (const char *allowed : {"audio/mpeg", "application/x-id3", "application/x-apetag"}) {
+        if (g_str_equal(kind, allowed))
+            return AutoplugTry;
+    }
+    return AutoplugSkip;
+}
+
 } // namespace
 
-ClipDecoder::ClipDecoder(QObject *parent)
+ClipDecoder::ClipDecoder(qint64 maxDurationMs, QObject *parent)
     : QObject(parent)
+    , m_maxBytes(pcmFormat().bytesForDuration(maxDurationMs * 1000))
 {
     gst_init(nullptr, nullptr);
     m_poll.setInterval(PollMs);
@@ -49,7 +70,26 @@ void ClipDecoder::start(const QByteArray &encoded)
             this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
         return;
     }
+    GstElement *decode = gst_bin_get_by_name(GST_BIN(m_pipeline), "decode");
+    g_signal_connect(decode, "autoplug-select", G_CALLBACK(OnlyMpegAudio), nullptr);
+    gst_object_unref(decode);
     m_sink = gst_bin_get_by_name(GST_BIN(m_pipeline), "pcm");
+    m_budget.leftBytes = m_maxBytes;
+    m_budget.exceeded = false;
+    GstPad *pcmIn = gst_element_get_static_pad(m_sink, "sink");
+    gst_pad_add_probe(
+        pcmIn, GST_PAD_PROBE_TYPE_BUFFER,
+        [](GstPad *, GstPadProbeInfo *info, gpointer data) {
+            auto *budget = static_cast<Budget *>(data);
+            budget->leftBytes -= qint64(gst_buffer_get_size(GST_PAD_PROBE_INFO_BUFFER(info)));
+            if (budget->leftBytes >= 0)
+                return GST_PAD_PROBE_OK;
+            // Dropped until the next poll tears the pipeline down.
+            budget->exceeded = true;
+            return GST_PAD_PROBE_DROP;
+        },
+        &m_budget, nullptr);
+    gst_object_unref(pcmIn);
     GstElement *source = gst_bin_get_by_name(GST_BIN(m_pipeline), "clip");
     GstFlowReturn flow = GST_FLOW_OK;
     GstBuffer *bytes = gst_buffer_new_memdup(encoded.constData(), gsize(encoded.size()));
@@ -94,6 +134,11 @@ void ClipDecoder::poll()
 {
     // Taken as they come, so that appsink never holds more than a few of them.
     drainSamples();
+    if (m_budget.exceeded) {
+        stop();
+        Q_EMIT failed(u"decoded audio over the cap"_s);
+        return;
+    }
     GstBus *bus = gst_element_get_bus(m_pipeline);
     GstMessage *message =
         gst_bus_pop_filtered(bus, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));

@@ -55,6 +55,7 @@ public:
     void stop();
     void setPositionMs(qint64 position);
     // Linear gain, 0 to 1.
+    float volume() const { return m_volume; }
     void setVolume(float volume);
 
 Q_SIGNALS:

@@ -40,6 +40,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    ClipPlayer *player();
     void takeIconsFromStyle();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
@@ -58,5 +59,8 @@ private:
     QLabel *m_time;
     QLabel *m_volumeIcon;
     QSlider *m_volume;
-    ClipPlayer *m_player;
+    float m_gain = 0;
+    // Made at the first clip: the sound and media libraries are brought up then, not when the
+    // window opens.
+    ClipPlayer *m_player = nullptr;
 };

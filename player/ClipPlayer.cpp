@@ -15,15 +15,18 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A spoken clip is a sentence or two of MP3 at 32 to 64 kbit/s: tens of kilobytes. One MiB
-// is minutes of speech, and is held decoded (about 44 KB a second) while it is in hand.
+// is minutes of speech. It is held decoded (about 44 KB a second) while it is in hand, and five
+// minutes of that is 13 MB: a MiB of MP3 at a very low rate, or of a format made for silence,
+// would decode to far more.
 constexpr qsizetype MaxClipBytes = 1024 * 1024;
+constexpr qint64 MaxClipMs = 5 * 60 * 1000;
 constexpr int TickMs = 50;
 
 } // namespace
 
 ClipPlayer::ClipPlayer(QObject *parent)
     : QObject(parent)
-    , m_decoder(new ClipDecoder(this))
+    , m_decoder(new ClipDecoder(MaxClipMs, this))
     , m_format(ClipDecoder::pcmFormat())
 {
     m_ticker.setInterval(TickMs);
