@@ -15,8 +15,14 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     QGuiApplication::setDesktopFileName(QStringLiteral("bremo"));
     ApplicationService service;
     // Another Bremo may have claimed the session between the first look and now.
-    if (service.claim() == ApplicationService::Claim::Taken)
-        return HandOver(request) == Handover::Delivered ? 0 : 1;
+    switch (ClaimOrHandOver(service, request)) {
+    case SessionClaim::HandedOver:
+        return 0;
+    case SessionClaim::Failed:
+        return 1;
+    case SessionClaim::Serve:
+        break;
+    }
 
     Form1Environment environment = Form1Environment::standard();
     environment.endpoints = endpoints;
@@ -25,11 +31,13 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
                      [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
     window.show();
     // A plain start shows the window as it always has; a text to translate waits for the
-    // event loop, like a click would.
+    // event loop, like a click would. Qt's X11 plugin has completed this start's own
+    // start-up notification when the window was first shown.
     if (request.kind != OutsideRequest::Kind::Show) {
+        OutsideRequest own = request;
+        own.startupId.clear();
         QMetaObject::invokeMethod(
-            &window, [&window, request] { ServeOutsideRequest(window, request); },
-            Qt::QueuedConnection);
+            &window, [&window, own] { ServeOutsideRequest(window, own); }, Qt::QueuedConnection);
     }
     return app.exec();
 }

@@ -26,4 +26,5 @@ void Form1::Command1_Click()
                   ? u"请检查您的网络连接是否有问题..."_s
                   : u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s);
     m_command1->setEnabled(true);
+    translateWaitingText();
 }

@@ -5,12 +5,20 @@
 #include "FormHarness.h"
 #include "Handover.h"
 #include "OutsideRequests.h"
+#include "SessionNames.h"
 #include "StandInServer.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <xcb/xcb.h>
+
+#include <memory>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -25,11 +33,14 @@ struct Run
 };
 
 // bremo started without a display, its services played by server as the system's proxy.
-Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {})
+Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {},
+          const QString &startupId = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"http_proxy"_s, server.origin());
+    if (!startupId.isEmpty())
+        environment.insert(u"DESKTOP_STARTUP_ID"_s, startupId);
     for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
         environment.remove(name);
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window tried would fail
@@ -44,6 +55,66 @@ Run Bremo(const StandInServer &server, const QStringList &arguments, const QByte
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
+
+xcb_atom_t Atom(xcb_connection_t *connection, const char *name)
+{
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// The start-up notification messages that reach the root window, as a launcher reads them.
+class StartupMessages final : public QAbstractNativeEventFilter
+{
+public:
+    StartupMessages()
+        : m_connection(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection())
+        , m_first(Atom(m_connection, "_NET_STARTUP_INFO_BEGIN"))
+        , m_next(Atom(m_connection, "_NET_STARTUP_INFO"))
+    {
+        qApp->installNativeEventFilter(this);
+    }
+    ~StartupMessages() override { qApp->removeNativeEventFilter(this); }
+
+    QByteArrayList complete;
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<const xcb_client_message_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE ||
+            (event->type != m_first && event->type != m_next))
+            return false;
+        if (event->type == m_first)
+            m_partial.clear();
+        const auto *piece = reinterpret_cast<const char *>(event->data.data8);
+        const qsizetype length = qstrnlen(piece, 20);
+        m_partial += QByteArray(piece, length);
+        if (length < 20)
+            complete << m_partial;
+        return false;
+    }
+
+    QByteArray windowProperty(WId window, const char *name) const
+    {
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+            xcb_get_property_reply(m_connection,
+                                   xcb_get_property(m_connection, 0, xcb_window_t(window),
+                                                    Atom(m_connection, name), XCB_ATOM_ANY, 0, 64),
+                                   nullptr),
+            &std::free);
+        return reply ? QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                                  xcb_get_property_value_length(reply.get()))
+                     : QByteArray();
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_atom_t m_first;
+    xcb_atom_t m_next;
+    QByteArray m_partial;
+};
 
 } // namespace
 
@@ -134,6 +205,7 @@ private Q_SLOTS:
 
     // A second start hands its request to the window of the first and ends: a text, what is
     // highlighted, what is copied (owned by another X client), nothing, or the window alone.
+    // The window completes the launcher's start-up notification.
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -177,12 +249,58 @@ private Q_SLOTS:
             QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
         }
 
-        const Run second = Bremo(server, arguments);
+        StartupMessages startup;
+        const Run second = Bremo(server, arguments, {}, u"bremo-second_TIME0"_s);
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
+        QTRY_COMPARE(startup.complete, QByteArrayList{"remove: ID=bremo-second_TIME0"});
+        QCOMPARE(startup.windowProperty(h.form->winId(), "_NET_STARTUP_ID"), "bremo-second_TIME0");
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
+    }
+
+    // Where only the focused window may read the selection, the requests that come before the
+    // focus are served once, when it comes.
+    void selectionWaitsForTheFocus()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(other.isActiveWindow());
+        QProcess owner;
+        owner.start(u"xclip"_s, {u"-selection"_s, u"primary"_s});
+        owner.write("highlighted");
+        owner.closeWriteChannel();
+        QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
+
+        OutsideRequest selection;
+        selection.kind = OutsideRequest::Kind::Selection;
+        ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
+        ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
+        QVERIFY(!h.form->isActiveWindow());
+        QTRY_COMPARE(h.status(), Succeeded);
+        QCOMPARE(h.box("SourceContent"), u"highlighted"_s);
+        QCOMPARE(server.requests().size(), 1);
+    }
+
+    // The Bremo that claimed the session first quits before it takes the request: the name is
+    // claimed again, and this start serves the request itself.
+    void lostRaceClaimsAgain()
+    {
+        const QString rivalName = u"rival"_s;
+        const auto disconnect = qScopeGuard([&] { QDBusConnection::disconnectFromBus(rivalName); });
+        QVERIFY(QDBusConnection::connectToBus(QDBusConnection::SessionBus, rivalName)
+                    .registerService(Session::ApplicationId));
+        ApplicationService service;
+        const auto rivalQuits = [](const OutsideRequest &) {
+            QDBusConnection(u"rival"_s).unregisterService(Session::ApplicationId);
+            return Handover::NoPrimary;
+        };
+        QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
 };
 
