@@ -25,15 +25,10 @@ xcb_atom_t Atom(xcb_connection_t *connection, const char *name)
     return atom;
 }
 
-// The start-up notification protocol quotes a value that holds a space, a quote or a
-// backslash, and escapes the last two inside the quotes.
-QByteArray ProtocolValue(const QByteArray &value)
+// A value of the start-up notification protocol: quoted, quotes and backslashes escaped.
+QByteArray Quoted(QByteArray value)
 {
-    if (!value.contains(' ') && !value.contains('"') && !value.contains('\\'))
-        return value;
-    QByteArray quoted = value;
-    quoted.replace('\\', "\\\\").replace('"', "\\\"");
-    return '"' + quoted + '"';
+    return '"' + value.replace('\\', "\\\\").replace('"', "\\\"") + '"';
 }
 
 // The window manager takes the time of the launch from the id on the window, and the
@@ -51,7 +46,7 @@ void CompleteStartup(xcb_connection_t *connection, xcb_window_t window, const QB
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window,
                         Atom(connection, "_NET_STARTUP_ID"), Atom(connection, "UTF8_STRING"), 8,
                         uint32_t(id.size()), id.constData());
-    const QByteArray message = "remove: ID=" + ProtocolValue(id) + '\0';
+    const QByteArray message = "remove: ID=" + Quoted(id) + '\0';
     const xcb_atom_t first = Atom(connection, "_NET_STARTUP_INFO_BEGIN");
     const xcb_atom_t next = Atom(connection, "_NET_STARTUP_INFO");
     constexpr qsizetype Piece = 20;

@@ -31,13 +31,11 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
                      [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
     window.show();
     // A plain start shows the window as it always has; a text to translate waits for the
-    // event loop, like a click would. Qt's X11 plugin has completed this start's own
-    // start-up notification when the window was first shown.
+    // event loop, like a click would.
     if (request.kind != OutsideRequest::Kind::Show) {
-        OutsideRequest own = request;
-        own.startupId.clear();
         QMetaObject::invokeMethod(
-            &window, [&window, own] { ServeOutsideRequest(window, own); }, Qt::QueuedConnection);
+            &window, [&window, request] { ServeOutsideRequest(window, request); },
+            Qt::QueuedConnection);
     }
     return app.exec();
 }

@@ -12,13 +12,10 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <xcb/xcb.h>
-
-#include <memory>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -56,64 +53,47 @@ Run Bremo(const StandInServer &server, const QStringList &arguments, const QByte
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-xcb_atom_t Atom(xcb_connection_t *connection, const char *name)
+// An X selection owned by another client (xclip), which stays in the background until another
+// owner or the display ends.
+bool OwnSelection(QProcess &owner, const QString &selection, const QByteArray &text)
 {
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name), nullptr),
-        &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    owner.start(u"xclip"_s, {u"-selection"_s, selection});
+    owner.write(text);
+    owner.closeWriteChannel();
+    return owner.waitForFinished() && owner.exitCode() == 0;
 }
 
-// The start-up notification messages that reach the root window, as a launcher reads them.
-class StartupMessages final : public QAbstractNativeEventFilter
+// What the window tells the launcher and the window manager over X: the start-up notification
+// messages on the root window (a short id takes one piece) and the start-up id on the window.
+class StartupNotice final : public QAbstractNativeEventFilter
 {
 public:
-    StartupMessages()
-        : m_connection(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection())
-        , m_first(Atom(m_connection, "_NET_STARTUP_INFO_BEGIN"))
-        , m_next(Atom(m_connection, "_NET_STARTUP_INFO"))
-    {
-        qApp->installNativeEventFilter(this);
-    }
-    ~StartupMessages() override { qApp->removeNativeEventFilter(this); }
-
-    QByteArrayList complete;
+    StartupNotice() { qApp->installNativeEventFilter(this); }
+    ~StartupNotice() override { qApp->removeNativeEventFilter(this); }
+    QByteArrayList messages;
 
     bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
     {
         const auto *event = static_cast<const xcb_client_message_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE ||
-            (event->type != m_first && event->type != m_next))
-            return false;
-        if (event->type == m_first)
-            m_partial.clear();
-        const auto *piece = reinterpret_cast<const char *>(event->data.data8);
-        const qsizetype length = qstrnlen(piece, 20);
-        m_partial += QByteArray(piece, length);
-        if (length < 20)
-            complete << m_partial;
+        const auto *text = reinterpret_cast<const char *>(event->data.data8);
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && event->format == 8)
+            messages << QByteArray(text, qstrnlen(text, sizeof event->data.data8));
         return false;
     }
 
-    QByteArray windowProperty(WId window, const char *name) const
+    static QByteArray idOn(const QWidget &window)
     {
-        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-            xcb_get_property_reply(m_connection,
-                                   xcb_get_property(m_connection, 0, xcb_window_t(window),
-                                                    Atom(m_connection, name), XCB_ATOM_ANY, 0, 64),
-                                   nullptr),
-            &std::free);
-        return reply ? QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
-                                  xcb_get_property_value_length(reply.get()))
-                     : QByteArray();
+        auto *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+        const QByteArray name = "_NET_STARTUP_ID";
+        auto *atom = xcb_intern_atom_reply(x, xcb_intern_atom(x, 1, name.size(), name), nullptr);
+        auto *property = xcb_get_property_reply(
+            x, xcb_get_property(x, 0, window.winId(), atom->atom, XCB_ATOM_ANY, 0, 64), nullptr);
+        const QByteArray id(static_cast<const char *>(xcb_get_property_value(property)),
+                            xcb_get_property_value_length(property));
+        std::free(atom);
+        std::free(property);
+        return id;
     }
-
-private:
-    xcb_connection_t *m_connection;
-    xcb_atom_t m_first;
-    xcb_atom_t m_next;
-    QByteArray m_partial;
 };
 
 } // namespace
@@ -241,20 +221,16 @@ private Q_SLOTS:
         QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
         connect(&service, &ApplicationService::requested, h.form.get(),
                 [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
-        if (!selection.isEmpty()) {
-            QProcess owner; // stays in the background until another owner or the display ends
-            owner.start(u"xclip"_s, {u"-selection"_s, selection});
-            owner.write(source.toUtf8());
-            owner.closeWriteChannel();
-            QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
-        }
+        QProcess owner;
+        if (!selection.isEmpty())
+            QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
 
-        StartupMessages startup;
-        const Run second = Bremo(server, arguments, {}, u"bremo-second_TIME0"_s);
+        StartupNotice startup;
+        const Run second = Bremo(server, arguments, {}, u"a\"\\b"_s); // a quote and a backslash
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
-        QTRY_COMPARE(startup.complete, QByteArrayList{"remove: ID=bremo-second_TIME0"});
-        QCOMPARE(startup.windowProperty(h.form->winId(), "_NET_STARTUP_ID"), "bremo-second_TIME0");
+        QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"a\\\"\\\\b\""});
+        QCOMPARE(StartupNotice::idOn(*h.form), "a\"\\b");
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
@@ -272,16 +248,11 @@ private Q_SLOTS:
         other.activateWindow();
         QTRY_VERIFY(other.isActiveWindow());
         QProcess owner;
-        owner.start(u"xclip"_s, {u"-selection"_s, u"primary"_s});
-        owner.write("highlighted");
-        owner.closeWriteChannel();
-        QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
-
+        QVERIFY(OwnSelection(owner, u"primary"_s, "highlighted"));
         OutsideRequest selection;
         selection.kind = OutsideRequest::Kind::Selection;
         ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
         ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
-        QVERIFY(!h.form->isActiveWindow());
         QTRY_COMPARE(h.status(), Succeeded);
         QCOMPARE(h.box("SourceContent"), u"highlighted"_s);
         QCOMPARE(server.requests().size(), 1);
@@ -291,9 +262,7 @@ private Q_SLOTS:
     // claimed again, and this start serves the request itself.
     void lostRaceClaimsAgain()
     {
-        const QString rivalName = u"rival"_s;
-        const auto disconnect = qScopeGuard([&] { QDBusConnection::disconnectFromBus(rivalName); });
-        QVERIFY(QDBusConnection::connectToBus(QDBusConnection::SessionBus, rivalName)
+        QVERIFY(QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s)
                     .registerService(Session::ApplicationId));
         ApplicationService service;
         const auto rivalQuits = [](const OutsideRequest &) {
