@@ -64,7 +64,8 @@ bool OwnSelection(QProcess &owner, const QString &selection, const QByteArray &t
 }
 
 // What the window tells the launcher and the window manager over X: the start-up notification
-// messages on the root window (a short id takes one piece) and the start-up id on the window.
+// messages on the root window, in pieces of which the first has a type of its own, and the
+// start-up id on the window.
 class StartupNotice final : public QAbstractNativeEventFilter
 {
 public:
@@ -75,24 +76,41 @@ public:
     bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
     {
         const auto *event = static_cast<const xcb_client_message_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE || event->format != 8)
+            return false;
+        if (event->type == atom("_NET_STARTUP_INFO_BEGIN"))
+            messages << QByteArray();
+        else if (event->type != atom("_NET_STARTUP_INFO") || messages.isEmpty())
+            return false;
         const auto *text = reinterpret_cast<const char *>(event->data.data8);
-        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && event->format == 8)
-            messages << QByteArray(text, qstrnlen(text, sizeof event->data.data8));
+        messages.last() += QByteArray(text, qstrnlen(text, sizeof event->data.data8));
         return false;
     }
 
     static QByteArray idOn(const QWidget &window)
     {
-        auto *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-        const QByteArray name = "_NET_STARTUP_ID";
-        auto *atom = xcb_intern_atom_reply(x, xcb_intern_atom(x, 1, name.size(), name), nullptr);
         auto *property = xcb_get_property_reply(
-            x, xcb_get_property(x, 0, window.winId(), atom->atom, XCB_ATOM_ANY, 0, 64), nullptr);
+            x(),
+            xcb_get_property(x(), 0, window.winId(), atom("_NET_STARTUP_ID"), XCB_ATOM_ANY, 0, 64),
+            nullptr);
         const QByteArray id(static_cast<const char *>(xcb_get_property_value(property)),
                             xcb_get_property_value_length(property));
-        std::free(atom);
         std::free(property);
         return id;
+    }
+
+private:
+    static xcb_connection_t *x()
+    {
+        return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    }
+    static xcb_atom_t atom(const char *name)
+    {
+        auto *reply = xcb_intern_atom_reply(
+            x(), xcb_intern_atom(x(), 1, uint16_t(qstrlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
     }
 };
 
@@ -226,11 +244,12 @@ private Q_SLOTS:
             QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
 
         StartupNotice startup;
-        const Run second = Bremo(server, arguments, {}, u"a\"\\b"_s); // a quote and a backslash
+        const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
+        const Run second = Bremo(server, arguments, {}, startupId);
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
-        QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"a\\\"\\\\b\""});
-        QCOMPARE(StartupNotice::idOn(*h.form), "a\"\\b");
+        QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
+        QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
