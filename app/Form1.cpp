@@ -231,19 +231,32 @@ void Form1::commitData(QSessionManager &manager)
 
 void Form1::translateText(const QString &text)
 {
+    // Into the box only when it is translated, so that the box never shows a source beside a
+    // result that is not its translation.
+    if (!m_command1->isEnabled()) {
+        m_waitingText = text;
+        return;
+    }
+    // Newer than the one that waited for the end of the last translation.
+    m_waitingText.reset();
     m_sourceContent->setPlainText(text);
     m_command1->click();
 }
 
-void Form1::bringToFront(const QString &activationToken)
+void Form1::translateWaitingText()
 {
-    // Qt's Wayland plugin hands this token to the compositor when the window asks for focus.
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    if (!m_waitingText)
+        return;
+    // From the event loop, not from inside the translation that just ended; a window closed
+    // meanwhile translates nothing more.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const std::optional<QString> text = std::exchange(m_waitingText, std::nullopt);
+            if (text && isVisible())
+                translateText(*text);
+        },
+        Qt::QueuedConnection);
 }
 
 void Form1::setStatus(const QString &message)

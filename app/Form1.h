@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -37,14 +38,13 @@ public:
     // A log-out or shut-down asks as closing does; No keeps the session and the window.
     void answerSessionEnd(SessionEndRequest &request);
     // Text from outside the window goes into the source box and is translated as a click on
-    // 翻译 translates it; while a translation runs, the text only waits in the box.
+    // 翻译 translates it. While a translation runs, the newest such text waits outside the box
+    // and is translated when that one ends.
     void translateText(const QString &text);
-    // The window in front of the others, with the keyboard focus that the desktop grants
-    // for the activation token (XDG activation; may be empty).
-    void bringToFront(const QString &activationToken);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -52,6 +52,7 @@ private:
     void Form_Load();
     void setStatus(const QString &message);
     void commitData(QSessionManager &manager);
+    void translateWaitingText();
     GetPostByXmlHttp::HttpOptions httpOptions();
 
     // 翻译: the source box translated by the chosen engine's roads into the result box.
@@ -91,4 +92,7 @@ private:
     QAction *m_qc = nullptr;
     std::unique_ptr<CommonDialog> m_c1;
     bool m_closeConfirmed = false;
+    // A session manager asked without leave to interact: the session ends if its "die" follows.
+    bool m_sessionMayEnd = false;
+    std::optional<QString> m_waitingText;
 };

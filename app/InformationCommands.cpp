@@ -2,6 +2,7 @@
 #include "SessionEnd.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QUrl>
@@ -68,10 +69,12 @@ void Form1::answerSessionEnd(SessionEndRequest &request)
 {
     if (m_closeConfirmed)
         return;
-    // Without leave to interact the session ends quietly, as the desktop asked; the close
-    // that follows (the manager's "die") must not ask either.
+    // Without leave to interact the desktop may only be saving the session. When it ends, the
+    // manager's "die" follows as a quit event of the application, and the closes it brings
+    // must not ask; until then the closing message stays.
     if (!request.allowsInteraction()) {
-        m_closeConfirmed = true;
+        m_sessionMayEnd = true;
+        QCoreApplication::instance()->installEventFilter(this);
         return;
     }
     // release() would tell the manager that this client is done and will not cancel.
@@ -79,4 +82,11 @@ void Form1::answerSessionEnd(SessionEndRequest &request)
         request.release();
     else
         request.cancel();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_sessionMayEnd && event->type() == QEvent::Quit && watched == QCoreApplication::instance())
+        m_closeConfirmed = true;
+    return QWidget::eventFilter(watched, event);
 }

@@ -1,51 +1,62 @@
 #include "OutsideRequests.h"
 
+#include "DesktopActivation.h"
 #include "Form1.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+const QString SelectionWaiterName = u"selectionWaitsForTheFocus"_s;
+
 QString ClipboardText(QClipboard::Mode mode)
 {
     return QGuiApplication::clipboard()->text(mode);
 }
 
-// Wayland lets only the focused client read the primary selection: read it once the window
-// has the focus, and fall back to the clipboard when it holds nothing.
-void TranslateSelectionOnWayland(Form1 &window)
+void TranslateSelection(Form1 &window)
 {
-    const auto translate = [window = QPointer<Form1>(&window)] {
-        if (!window)
-            return;
-        const QString selection = ClipboardText(QClipboard::Selection);
-        window->translateText(selection.isEmpty() ? ClipboardText(QClipboard::Clipboard)
-                                                  : selection);
-    };
+    const QString selection = ClipboardText(QClipboard::Selection);
+    window.translateText(selection.isEmpty() ? ClipboardText(QClipboard::Clipboard) : selection);
+}
+
+// Read once the window has the focus, falling back to the clipboard when the selection holds
+// nothing. The selection is read then, so requests that come before the focus all ask for the
+// same text: one waits, and it dies with the window.
+void TranslateSelectionWhenFocused(Form1 &window)
+{
     if (window.isActiveWindow()) {
-        translate();
+        TranslateSelection(window);
         return;
     }
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &window,
-                                   [&window, connection, translate](QWindow *focused) {
-                                       if (focused != window.windowHandle())
-                                           return;
-                                       QObject::disconnect(*connection);
-                                       translate();
-                                   });
+    if (window.findChild<QObject *>(SelectionWaiterName, Qt::FindDirectChildrenOnly))
+        return;
+    auto *waiter = new QObject(&window);
+    waiter->setObjectName(SelectionWaiterName);
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, waiter,
+                     [&window, waiter](QWindow *focused) {
+                         if (focused != window.windowHandle())
+                             return;
+                         delete waiter;
+                         TranslateSelection(window);
+                     });
 }
 
 } // namespace
 
-void ServeOutsideRequest(Form1 &window, const OutsideRequest &request)
+SelectionAccess PlatformSelectionAccess()
 {
-    window.bringToFront(request.activationToken);
+    return QGuiApplication::platformName() == u"wayland"_s ? SelectionAccess::WhenFocused
+                                                           : SelectionAccess::Anytime;
+}
+
+void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, SelectionAccess access)
+{
+    BringToFront(window, request);
     switch (request.kind) {
     case OutsideRequest::Kind::Show:
         return;
@@ -56,8 +67,8 @@ void ServeOutsideRequest(Form1 &window, const OutsideRequest &request)
         window.translateText(ClipboardText(QClipboard::Clipboard));
         return;
     case OutsideRequest::Kind::Selection:
-        if (QGuiApplication::platformName() == u"wayland"_s)
-            TranslateSelectionOnWayland(window);
+        if (access == SelectionAccess::WhenFocused)
+            TranslateSelectionWhenFocused(window);
         else
             window.translateText(ClipboardText(QClipboard::Selection));
         return;

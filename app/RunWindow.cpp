@@ -15,8 +15,14 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     QGuiApplication::setDesktopFileName(QStringLiteral("bremo"));
     ApplicationService service;
     // Another Bremo may have claimed the session between the first look and now.
-    if (service.claim() == ApplicationService::Claim::Taken)
-        return HandOver(request) == Handover::Delivered ? 0 : 1;
+    switch (ClaimOrHandOver(service, request)) {
+    case SessionClaim::HandedOver:
+        return 0;
+    case SessionClaim::Failed:
+        return 1;
+    case SessionClaim::Serve:
+        break;
+    }
 
     Form1Environment environment = Form1Environment::standard();
     environment.endpoints = endpoints;

@@ -49,6 +49,7 @@ void Form1::Command1_Click()
         setStatus(u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s);
     m_statusLine->setToolTip(RoadsReport(translation.attempts));
     m_command1->setEnabled(true);
+    translateWaitingText();
 }
 
 RoadsSetup Form1::roadsSetup()

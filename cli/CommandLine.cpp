@@ -188,7 +188,8 @@ Invocation ParseCommandLine(const QStringList &arguments)
     else if (parser.isSet(options.clipboard))
         invocation.request.kind = OutsideRequest::Kind::Clipboard;
     else if (!words.isEmpty())
-        invocation.request = {OutsideRequest::Kind::Text, words.join(u' '), {}};
+        invocation.request = {OutsideRequest::Kind::Text, words.join(u' '), {}, {}};
     invocation.request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+    invocation.request.startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     return invocation;
 }

@@ -67,6 +67,7 @@ void ApplicationService::ActivateAction(const QString &name, const QVariantList 
 void ApplicationService::post(OutsideRequest request, const QVariantMap &platformData)
 {
     request.activationToken = platformData.value(QStringLiteral("activation-token")).toString();
+    request.startupId = platformData.value(QStringLiteral("desktop-startup-id")).toString();
     QMetaObject::invokeMethod(
         this, [this, request] { Q_EMIT requested(request); }, Qt::QueuedConnection);
 }

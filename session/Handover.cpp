@@ -1,5 +1,6 @@
 #include "Handover.h"
 
+#include "ApplicationService.h"
 #include "NetLog.h"
 #include "SessionNames.h"
 
@@ -23,6 +24,8 @@ QDBusMessage CallFor(const OutsideRequest &request)
     QVariantMap platformData;
     if (!request.activationToken.isEmpty())
         platformData.insert(QStringLiteral("activation-token"), request.activationToken);
+    if (!request.startupId.isEmpty())
+        platformData.insert(QStringLiteral("desktop-startup-id"), request.startupId);
 
     QDBusMessage message;
     switch (request.kind) {
@@ -69,4 +72,26 @@ Handover HandOver(const OutsideRequest &request)
     qCWarning(lcNet, "the running Bremo did not take the request: %ls",
               qUtf16Printable(error.message()));
     return Handover::Failed;
+}
+
+SessionClaim ClaimOrHandOver(ApplicationService &service, const OutsideRequest &request,
+                             Handover (*handOver)(const OutsideRequest &))
+{
+    // Each round needs another Bremo that claims the name and quits at once; a few such
+    // rounds in a row mean something keeps the name busy, which the user should hear of.
+    constexpr int Rounds = 3;
+    for (int round = 0; round < Rounds; ++round) {
+        if (service.claim() != ApplicationService::Claim::Taken)
+            return SessionClaim::Serve;
+        switch (handOver(request)) {
+        case Handover::Delivered:
+            return SessionClaim::HandedOver;
+        case Handover::Failed:
+            return SessionClaim::Failed;
+        case Handover::NoPrimary:
+            break;
+        }
+    }
+    qCWarning(lcNet, "the session's Bremo kept quitting before it took the request");
+    return SessionClaim::Failed;
 }

@@ -19,4 +19,8 @@ struct OutsideRequest
     QString text; // Kind::Text only
     // Lets the desktop hand focus to the window that was asked for (XDG activation).
     QString activationToken;
+    // The launcher's start-up notification on X11 (DESKTOP_STARTUP_ID): the window that
+    // serves the request completes it, which ends the busy cursor and carries the time of
+    // the launch that a window manager weighs before it lets the window take the focus.
+    QString startupId;
 };

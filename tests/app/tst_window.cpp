@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrlQuery>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -399,25 +400,29 @@ private Q_SLOTS:
     }
 
     // The closing message, for the exit button and for the end of the desktop session; a
-    // session that is not cancelled then closes the window (the manager's "die").
+    // session that is not cancelled then closes the window (the manager's "die"). A session
+    // saved without leave to ask may go on: the exit button still asks.
     void closing_data()
     {
-        QTest::addColumn<bool>("session");
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<bool>("interaction");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("calls");
-        QTest::newRow("exit, yes") << false << true << true << QString();
-        QTest::newRow("exit, no") << false << true << false << QString();
-        QTest::newRow("session end, yes") << true << true << true << u"allowsInteraction release"_s;
+        QTest::newRow("exit, yes") << u"exit"_s << true << true << QString();
+        QTest::newRow("exit, no") << u"exit"_s << true << false << QString();
+        QTest::newRow("session end, yes")
+            << u"session end"_s << true << true << u"allowsInteraction release"_s;
         QTest::newRow("session end, no cancels it")
-            << true << true << false << u"allowsInteraction cancel"_s;
+            << u"session end"_s << true << false << u"allowsInteraction cancel"_s;
         QTest::newRow("session end without leave to ask")
-            << true << false << false << u"allowsInteraction"_s;
+            << u"session end"_s << false << false << u"allowsInteraction"_s;
+        QTest::newRow("session saved without leave to ask, then exit, no")
+            << u"session saved, exit"_s << false << false << u"allowsInteraction"_s;
     }
 
     void closing()
     {
-        QFETCH(bool, session);
+        QFETCH(QString, steps);
         QFETCH(bool, interaction);
         QFETCH(bool, yes);
         QFETCH(QString, calls);
@@ -430,21 +435,72 @@ private Q_SLOTS:
             yes ? MessageBoxService::Answer::Yes : MessageBoxService::Answer::No;
         ScriptedSessionEnd request;
         request.interaction = interaction;
-        if (session) {
+        if (steps.startsWith(u"session"))
             h.form->answerSessionEnd(request);
-            if (!request.calls.contains(u"cancel"_s))
-                h.form->close();
-        } else {
-            h.child<QPushButton>("Command3")->click();
+        if (steps == u"session end" && !request.calls.contains(u"cancel"_s)) {
+            // The manager's "die" reaches Qt as a termination of the application, which ends
+            // its loop even when a window stays.
+            QTimer::singleShot(0, qApp, [] {
+                QCoreApplication::quit();
+                QCoreApplication::exit();
+            });
+            QCoreApplication::exec();
         }
-        const bool stays = !yes && interaction;
+        if (steps.endsWith(u"exit"))
+            h.child<QPushButton>("Command3")->click();
+        const bool asks = interaction || steps.endsWith(u"exit");
+        const bool stays = !yes && asks;
         QCOMPARE(h.form->isVisible(), stays);
         QCOMPARE(request.calls.join(u' '), calls);
-        QCOMPARE(h.dialogs->texts.size(), interaction ? 1 : 0);
+        QCOMPARE(h.dialogs->texts.size(), asks ? 1 : 0);
         QCOMPARE(pages.opened,
                  yes ? QList<QUrl>{QUrl(u"https://forum.invalid/bremo"_s)} : QList<QUrl>{});
         if (stays)
             QCOMPARE(h.box("SourceContent") + h.box("ResultContent"), u"keptalso kept"_s);
+    }
+
+    // Texts from outside that come while a translation of "a" waits: the newest waits outside
+    // the source box and is translated when that one ends, unless the window closed meanwhile
+    // or a newer text came first after the end (after "|").
+    void translateTextDuringATranslation_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("translated"); // the texts sent, in order
+        QTest::newRow("one") << u"b"_s << u"a b"_s;
+        QTest::newRow("the newest of two") << u"b c"_s << u"a c"_s;
+        QTest::newRow("window closed") << u"b close"_s << u"a"_s;
+        QTest::newRow("a newer one first after the end") << u"b | d"_s << u"a d"_s;
+    }
+
+    void translateTextDuringATranslation()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, translated);
+        StandInServer server;
+        FormHarness h(server.origin());
+        h.dialogs->yesNoAnswer = MessageBoxService::Answer::Yes;
+        PageCatcher pages;
+        QStringList sent;
+        QString boxDuringWait;
+        const QStringList during = steps.section(u" | "_s, 0, 0).split(u' ');
+        server.setHandler("/translate_a/t", [&](const RecordedRequest &request) {
+            sent << QUrlQuery(QUrl::fromEncoded(request.target)).queryItemValue(u"text"_s);
+            if (sent.size() == 1) {
+                for (const QString &step : during)
+                    step == u"close" ? void(h.form->close()) : h.form->translateText(step);
+                boxDuringWait = h.box("SourceContent");
+            }
+            return CannedReply::page(200, GoogleShortReply);
+        });
+        h.form->show();
+        h.form->translateText(u"a"_s);
+        if (steps.contains(u'|'))
+            h.form->translateText(steps.section(u" | "_s, 1));
+        QCoreApplication::processEvents(); // delivers what waited for the end of the first
+        QCOMPARE(sent.join(u' '), translated);
+        QCOMPARE(boxDuringWait, u"a"_s);
+        QCOMPARE(h.box("SourceContent"), translated.right(1));
+        QCOMPARE(h.status(), Succeeded);
     }
 
     // The desktop's own dialogs, driven once each as a user would (a name typed and Return, a

@@ -5,12 +5,17 @@
 #include "FormHarness.h"
 #include "Handover.h"
 #include "OutsideRequests.h"
+#include "SessionNames.h"
 #include "StandInServer.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QDBusConnection>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <xcb/xcb.h>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -26,13 +31,15 @@ struct Run
 
 // bremo started without a display, its services played by server as the system's proxy.
 Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {},
-          const QString &outputFile = {})
+          const QString &outputFile = {}, const QString &startupId = {})
 {
     QProcess process;
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"http_proxy"_s, server.origin());
+    if (!startupId.isEmpty())
+        environment.insert(u"DESKTOP_STARTUP_ID"_s, startupId);
     for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
         environment.remove(name);
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window tried would fail
@@ -47,6 +54,67 @@ Run Bremo(const StandInServer &server, const QStringList &arguments, const QByte
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
+
+// An X selection owned by another client (xclip), which stays in the background until another
+// owner or the display ends.
+bool OwnSelection(QProcess &owner, const QString &selection, const QByteArray &text)
+{
+    owner.start(u"xclip"_s, {u"-selection"_s, selection});
+    owner.write(text);
+    owner.closeWriteChannel();
+    return owner.waitForFinished() && owner.exitCode() == 0;
+}
+
+// What the window tells the launcher and the window manager over X: the start-up notification
+// messages on the root window, in pieces of which the first has a type of its own, and the
+// start-up id on the window.
+class StartupNotice final : public QAbstractNativeEventFilter
+{
+public:
+    StartupNotice() { qApp->installNativeEventFilter(this); }
+    ~StartupNotice() override { qApp->removeNativeEventFilter(this); }
+    QByteArrayList messages;
+
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *event = static_cast<const xcb_client_message_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE || event->format != 8)
+            return false;
+        if (event->type == atom("_NET_STARTUP_INFO_BEGIN"))
+            messages << QByteArray();
+        else if (event->type != atom("_NET_STARTUP_INFO") || messages.isEmpty())
+            return false;
+        const auto *text = reinterpret_cast<const char *>(event->data.data8);
+        messages.last() += QByteArray(text, qstrnlen(text, sizeof event->data.data8));
+        return false;
+    }
+
+    static QByteArray idOn(const QWidget &window)
+    {
+        auto *property = xcb_get_property_reply(
+            x(),
+            xcb_get_property(x(), 0, window.winId(), atom("_NET_STARTUP_ID"), XCB_ATOM_ANY, 0, 64),
+            nullptr);
+        const QByteArray id(static_cast<const char *>(xcb_get_property_value(property)),
+                            xcb_get_property_value_length(property));
+        std::free(property);
+        return id;
+    }
+
+private:
+    static xcb_connection_t *x()
+    {
+        return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    }
+    static xcb_atom_t atom(const char *name)
+    {
+        auto *reply = xcb_intern_atom_reply(
+            x(), xcb_intern_atom(x(), 1, uint16_t(qstrlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+};
 
 } // namespace
 
@@ -199,6 +267,7 @@ private Q_SLOTS:
 
     // A second start hands its request to the window of the first and ends: a text, what is
     // highlighted, what is copied (owned by another X client), nothing, or the window alone.
+    // The window completes the launcher's start-up notification.
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -234,20 +303,52 @@ private Q_SLOTS:
         QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
         connect(&service, &ApplicationService::requested, h.form.get(),
                 [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
-        if (!selection.isEmpty()) {
-            QProcess owner; // stays in the background until another owner or the display ends
-            owner.start(u"xclip"_s, {u"-selection"_s, selection});
-            owner.write(source.toUtf8());
-            owner.closeWriteChannel();
-            QVERIFY(owner.waitForFinished() && owner.exitCode() == 0);
-        }
+        QProcess owner;
+        if (!selection.isEmpty())
+            QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
 
-        const Run second = Bremo(server, arguments);
+        StartupNotice startup;
+        const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
+        const Run second = Bremo(server, arguments, {}, {}, startupId);
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
+        QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
+        QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
+    }
+
+    // Where only the focused window may read the selection, the requests that come before the
+    // focus are served once, when it comes.
+    void selectionWaitsForTheFocus()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin()); // not shown: the focus comes after both requests
+        QProcess owner;
+        QVERIFY(OwnSelection(owner, u"primary"_s, "highlighted"));
+        OutsideRequest selection;
+        selection.kind = OutsideRequest::Kind::Selection;
+        ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
+        ServeOutsideRequest(*h.form, selection, SelectionAccess::WhenFocused);
+        QTRY_COMPARE(h.status(), Succeeded);
+        QCOMPARE(h.box("SourceContent"), u"highlighted"_s);
+        QCOMPARE(server.requests().size(), 1);
+    }
+
+    // The Bremo that claimed the session first quits before it takes the request: the name is
+    // claimed again, and this start serves the request itself.
+    void lostRaceClaimsAgain()
+    {
+        QVERIFY(QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s)
+                    .registerService(Session::ApplicationId));
+        ApplicationService service;
+        const auto rivalQuits = [](const OutsideRequest &) {
+            QDBusConnection(u"rival"_s).unregisterService(Session::ApplicationId);
+            return Handover::NoPrimary;
+        };
+        QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
 };
 
