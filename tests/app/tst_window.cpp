@@ -61,57 +61,11 @@ class TestWindow final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Each engine and road once: what goes out, what is shown, and the speech URL after a second
-    // run, which the button allows again (a short-road result is spoken from the second time on).
-    void translate_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QByteArray>("path"); // the engine's: Youdao's is "/translate"
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QByteArray>("sent"); // in the request line or the body
-        QTest::addColumn<QString>("speech");
-        QTest::newRow("youdao") << u"hi"_s << QByteArray("/translate")
-                                << QByteArray("<textarea name=\"o\">你好,&#10;world</textarea>")
-                                << u"你好\r\nworld"_s << QByteArray("i=%68%69&type=AUTO&")
-                                << u"/fanyivoice?word=%E4%BD%A0%E5%A5%BD%0D%0A%77%6F%72%6C%64"_s;
-        QTest::newRow("google, short")
-            << u"你好"_s << QByteArray("/translate_a/t") << GoogleShortReply << u"Hi."_s
-            << QByteArray("text=%E4%BD%A0%E5%A5%BD&hl=zh-CN&sl=zh-CN&tl=en&")
-            << u"/translate_tts?q=%48%69%2E&tl=en"_s;
-        QTest::newRow("google, long")
-            << QString(220, u'x') << QByteArray("/")
-            << QByteArray("<input name=gtrans value=\"a&lt;br&gt;b\"><div id=sug_exp>") << u"ab"_s
-            << QByteArray("%78&file=&sl=zh-CN&tl=en") << QString();
-    }
-
-    void translate()
-    {
-        QFETCH(QString, source);
-        QFETCH(QByteArray, path);
-        QFETCH(QByteArray, reply);
-        QFETCH(QString, result);
-        QFETCH(QByteArray, sent);
-        QFETCH(QString, speech);
-        StandInServer server;
-        server.serve(path, CannedReply::page(200, reply));
-        FormHarness h(server.origin());
-        h.child<QRadioButton>("Option1")->setChecked(path == "/translate");
-        h.setSource(source);
-        h.translate();
-        QCOMPARE(h.box("ResultContent"), result);
-        QCOMPARE(h.status(), Succeeded);
-        QVERIFY(QByteArray(server.requests().last().target + server.requests().last().body)
-                    .contains(sent));
-        h.translate();
-        QCOMPARE(h.child<Voice>("Voice")->URL(),
-                 speech.isEmpty() ? speech : server.origin() + speech);
-    }
-
-    // When the engine's own road gives nothing, the roads after it, one case each: what goes
+    // Each road once: the engine's own, and when it gives nothing the roads after it. What goes
     // out, what is shown, what the status line's tool tip tells, and the speech URL after a
-    // second run. An empty first path: every web host refuses.
-    void roads_data()
+    // second run, which the button allows again (a Google result is spoken from the second time
+    // on). An empty first path: every web host refuses.
+    void translate_data()
     {
         QTest::addColumn<bool>("youdao");
         QTest::addColumn<QString>("source");
@@ -127,6 +81,22 @@ private Q_SLOTS:
             "{\"sentences\":[{\"trans\":\"Hello, \"},{\"translit\":\"Nǐ hǎo\"},"
             "{\"trans\":\"world\"}]}";
         const QByteArray nihao = "{\"sentences\":[{\"trans\":\"你好\"}]}";
+        QTest::newRow("youdao") << true << u"hi"_s << u"zh-CN en"_s << QByteArray("/translate")
+                                << CannedReply::page(
+                                       200, "<textarea name=\"o\">你好,&#10;world</textarea>")
+                                << QByteArray() << QByteArray("i=%68%69&type=AUTO&")
+                                << u"你好\r\nworld"_s << u"有道网页翻译：成功"_s
+                                << u"/fanyivoice?word=%E4%BD%A0%E5%A5%BD%0D%0A%77%6F%72%6C%64"_s;
+        QTest::newRow("google, short")
+            << false << u"你好"_s << u"zh-CN en"_s << QByteArray("/translate_a/t")
+            << CannedReply::page(200, GoogleShortReply) << QByteArray()
+            << QByteArray("text=%E4%BD%A0%E5%A5%BD&hl=zh-CN&sl=zh-CN&tl=en&") << u"Hi."_s
+            << u"Google 短文本接口：成功"_s << u"/translate_tts?q=%48%69%2E&tl=en"_s;
+        QTest::newRow("google, long")
+            << false << QString(220, u'x') << u"zh-CN en"_s << QByteArray("/")
+            << CannedReply::page(200, "<input name=gtrans value=\"a&lt;br&gt;b\"><div id=sug_exp>")
+            << QByteArray() << QByteArray("%78&file=&sl=zh-CN&tl=en") << u"ab"_s
+            << u"Google 网页表单：成功"_s << QString();
         QTest::newRow("google, 429")
             << false << u"你好"_s << u"zh-CN en"_s << QByteArray("/translate_a/t")
             << CannedReply::page(429, "<html>sorry</html>") << hello
@@ -166,7 +136,7 @@ private Q_SLOTS:
             << QString();
     }
 
-    void roads()
+    void translate()
     {
         QFETCH(bool, youdao);
         QFETCH(QString, source);
