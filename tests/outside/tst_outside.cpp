@@ -151,9 +151,6 @@ private Q_SLOTS:
             GoogleShortReply, "a\r\nb\r\n");
         row("youdao", {u"--engine"_s, u"youdao"_s, u"hi"_s}, 0, "你好\nworld\n", {},
             "/translatei=%68%69&type=AUTO&", "<textarea name=\"o\">你好,&#10;world</textarea>");
-        row("service fails", {u"hi"_s}, 1, {},
-            "bremo: GET services.stand-in.invalid/translate_a/t: ",
-            "/translate_a/t?client=t|/translate_a/single?client=gtx", {});
         row("no translation in either answer", {u"hi"_s}, 1, {},
             "bremo: Google 短文本接口：回复中没有译文\nbremo: Google JSON 接口：回复中没有译文\n"
             "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n",
@@ -241,7 +238,6 @@ private Q_SLOTS:
         QTest::newRow("none for either") << QStringList{u"--check"_s} << 503 << 1
                                          << QByteArray("google-api      services.stand-in.invalid"
                                                        "      HTTP 503（服务器出错）");
-        QTest::newRow("usage") << QStringList{u"--check"_s, u"hi"_s} << 200 << 2 << QByteArray();
         QTest::newRow("help-all") << QStringList{u"--help-all"_s} << 200 << 0
                                   << QByteArray("--check ");
     }
