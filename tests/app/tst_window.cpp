@@ -252,6 +252,13 @@ private Q_SLOTS:
         // Centred on the screen, give or take the frame the platform adds.
         QVERIFY((h.form->geometry().center() - h.form->screen()->availableGeometry().center())
                     .manhattanLength() <= 4);
+        QVERIFY(h.child<QPlainTextEdit>("ResultContent")->isReadOnly());
+        // The engine choice lies hidden beneath the result frame.
+        for (const char *option : {"Option1", "Option2"}) {
+            const QWidget *button = h.child(option);
+            QVERIFY(!qobject_cast<QRadioButton *>(
+                h.form->childAt(button->mapTo(h.form.get(), button->rect().center()))));
+        }
         // Tab moves on from a text box; it types no tab into it.
         h.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(h.form.get()));
