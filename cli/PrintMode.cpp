@@ -87,6 +87,12 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
                    stderr);
         return UsageErrorExitCode;
     }
+    if (job.engine == Engine::LibreTranslateOnly && endpoints.libreTranslate.isEmpty()) {
+        std::fputs("bremo: --engine libretranslate asks the server that "
+                   "BREMO_LIBRETRANSLATE_URL names, and it is not set\n",
+                   stderr);
+        return UsageErrorExitCode;
+    }
     const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
     // Each road that gave nothing, in the words of the window's tool tip.
     for (const RoadAttempt &attempt : translation.roads.attempts) {

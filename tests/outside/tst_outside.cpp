@@ -163,6 +163,8 @@ private Q_SLOTS:
         row("apertium",
             {u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s, u"-"_s}, 0,
             "Buenos días\nMi amigo\n", {}, {}, {}, "Good morning\nmy friend\n");
+        row("libretranslate not set", {u"--engine"_s, u"libretranslate"_s, u"hi"_s}, 2, {},
+            "BREMO_LIBRETRANSLATE_URL", {});
         row("apertium, no pair", {u"--engine"_s, u"apertium"_s, u"hi"_s}, 1, {},
             "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n", {});
         row("unknown language", {u"--to"_s, u"xx"_s, u"hi"_s}, 2, {}, "zh-CN", {});
