@@ -89,7 +89,11 @@ private Q_SLOTS:
         voice.setURL(url);
         QTRY_VERIFY(player.isReady() && player.state() == ClipPlayer::State::Playing);
         QCOMPARE(server.requests().size(), 3);
-        player.setPositionMs(900);
+        // Dragged by the user: the slider reports its moves only while held down.
+        auto *position = voice.findChild<QSlider *>(u"voicePosition"_s);
+        position->setSliderDown(true);
+        position->setSliderPosition(900);
+        position->setSliderDown(false);
         QVERIFY(player.positionMs() >= 900);
         player.pause();
         player.setPositionMs(100);

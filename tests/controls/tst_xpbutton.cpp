@@ -55,7 +55,7 @@ private Q_SLOTS:
         QTest::newRow("hover") << u"ii"_s << u"looks 2, clicks 0, held"_s;
         QTest::newRow("right edge is inside") << u"e"_s << u"looks 2, clicks 0, held"_s;
         QTest::newRow("leave") << u"io"_s << u"looks 21, clicks 0, free"_s;
-        QTest::newRow("click") << u"idu"_s << u"looks 231, clicks 1, held"_s;
+        QTest::newRow("click, then hover again") << u"idui"_s << u"looks 2312, clicks 1, held"_s;
         QTest::newRow("released outside") << u"idx"_s << u"looks 231, clicks 0, held"_s;
         QTest::newRow("chord cancels") << u"idcu"_s << u"looks 231, clicks 0, held"_s;
         QTest::newRow("right button") << u"iru"_s << u"looks 21, clicks 0, held"_s;

@@ -31,15 +31,15 @@ struct Run
 
 // bremo started without a display, its services played by server as the system's proxy.
 Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {},
-          const QString &outputFile = {}, const QString &startupId = {})
+          const QString &outputFile = {}, const QStringList &variables = {})
 {
     QProcess process;
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"http_proxy"_s, server.origin());
-    if (!startupId.isEmpty())
-        environment.insert(u"DESKTOP_STARTUP_ID"_s, startupId);
+    for (const QString &variable : variables)
+        environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
         environment.remove(name);
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window tried would fail
@@ -163,6 +163,14 @@ private Q_SLOTS:
         row("apertium",
             {u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s, u"-"_s}, 0,
             "Buenos días\nMi amigo\n", {}, {}, {}, "Good morning\nmy friend\n");
+        const QString libre = u"BREMO_LIBRETRANSLATE_URL=http://libre.stand-in.invalid/"_s;
+        row("libretranslate", {libre, u"--engine"_s, u"libretranslate"_s, u"hi"_s}, 0, "Hello\n",
+            {}, "/translate{\"api_key\":\"\",\"format\":\"text\",\"q\":\"hi\"",
+            "{\"translatedText\":\"Hello\"}");
+        row("libretranslate alone, though Apertium has the pair",
+            {libre, u"--engine"_s, u"libretranslate"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s,
+             u"hi"_s},
+            1, {}, "bremo: LibreTranslate 服务器：回复中没有译文\n", "/translate", "{}");
         row("libretranslate not set", {u"--engine"_s, u"libretranslate"_s, u"hi"_s}, 2, {},
             "BREMO_LIBRETRANSLATE_URL", {});
         row("apertium, no pair", {u"--engine"_s, u"apertium"_s, u"hi"_s}, 1, {},
@@ -207,8 +215,12 @@ private Q_SLOTS:
         old.close();
         arguments.replaceInStrings(u"FILE"_s, path);
         const bool full = out == "/dev/full";
+        // Leading NAME=value words are bremo's environment.
+        QStringList variables;
+        while (!arguments.isEmpty() && arguments.first().contains(u'='))
+            variables << arguments.takeFirst();
         const Run run = Bremo(server, QStringList{u"--print"_s} + arguments, input,
-                              full ? QString::fromLatin1(out) : QString());
+                              full ? QString::fromLatin1(out) : QString(), variables);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, full ? QByteArray() : out);
         QVERIFY2(run.err.contains(err), run.err.constData());
@@ -307,7 +319,7 @@ private Q_SLOTS:
 
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
-        const Run second = Bremo(server, arguments, {}, {}, startupId);
+        const Run second = Bremo(server, arguments, {}, {}, {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
