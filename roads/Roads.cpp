@@ -59,12 +59,16 @@ Failure FailureOf(NetFailure failure)
     return Failure::Broken;
 }
 
-// A web road's outcome: the translation read out of the reply, or why there is none. A
-// translation counts whatever the status, as the roads' pages always have.
-RoadResult Judged(const HttpReply &reply, const QString &text)
+// A web road's outcome: the translation that read takes out of the reply, or why there is
+// none. A translation counts whatever the status, as the roads' pages always have. When the
+// wait was abandoned nothing is read: the window that read asks may be gone.
+RoadResult Judged(const HttpReply &reply, const std::function<QString(const QString &)> &read)
 {
     RoadResult result;
     result.abandoned = reply.failure == NetFailure::Abandoned;
+    if (result.abandoned)
+        return result;
+    const QString text = read(reply.text);
     result.text = text;
     RoadAttempt &attempt = result.attempt;
     attempt.code = reply.status;
@@ -90,7 +94,7 @@ RoadResult AskGoogleApi(const TranslationRequest &request, const RoadsSetup &set
         youdao ? GoogleApi::YoudaoTargetCode(request.source) : CodeAt(request.targetPosition));
     const HttpReply reply = api.formBody ? HttpPostReply(api.url, *api.formBody, setup.http)
                                          : HttpGetReply(api.url, setup.http);
-    return Judged(reply, GoogleApi::ResultOfReply(reply.text));
+    return Judged(reply, GoogleApi::ResultOfReply);
 }
 
 RoadResult AskLibreTranslate(const TranslationRequest &request, const RoadsSetup &setup)
@@ -102,7 +106,7 @@ RoadResult AskLibreTranslate(const TranslationRequest &request, const RoadsSetup
         setup.endpoints.libreTranslateKey);
     const HttpReply reply =
         HttpPostJson(LibreTranslate::RequestUrl(setup.endpoints.libreTranslate), body, setup.http);
-    return Judged(reply, LibreTranslate::ResultOfReply(reply.text));
+    return Judged(reply, LibreTranslate::ResultOfReply);
 }
 
 RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setup)
@@ -175,7 +179,9 @@ RoadResult Ask(Road road, const TranslationRequest &request, const RoadsSetup &s
                                                                   CodeAt(request.sourcePosition),
                                                                   CodeAt(request.targetPosition)),
                                              setup.http);
-        result = Judged(reply, Google::ResultOfShortRoad(reply.text, TargetNow(request)));
+        result = Judged(reply, [&request](const QString &text) {
+            return Google::ResultOfShortRoad(text, TargetNow(request));
+        });
         break;
     }
     case Road::GoogleLong: {
@@ -184,13 +190,15 @@ RoadResult Ask(Road road, const TranslationRequest &request, const RoadsSetup &s
                           Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
                                                CodeAt(request.targetPosition)),
                           setup.http);
-        result = Judged(reply, Google::ResultOfLongRoad(reply.text, TargetNow(request)));
+        result = Judged(reply, [&request](const QString &text) {
+            return Google::ResultOfLongRoad(text, TargetNow(request));
+        });
         break;
     }
     case Road::Youdao: {
         const HttpReply reply = HttpPostReply(Youdao::RequestUrl(endpoints.youdao),
                                               Youdao::RequestBody(request.source), setup.http);
-        result = Judged(reply, Youdao::ResultOfPage(reply.text));
+        result = Judged(reply, Youdao::ResultOfPage);
         break;
     }
     case Road::GoogleApi:
