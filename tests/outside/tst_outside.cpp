@@ -360,6 +360,24 @@ private Q_SLOTS:
         };
         QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
+
+    // The first start of a session with a text opens the window and translates the text there.
+    void firstStartTranslates()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        QProcess first;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"http_proxy"_s, server.origin());
+        environment.remove(u"no_proxy"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        first.setProcessEnvironment(environment);
+        first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
+        QVERIFY(server.requests().first().target.contains("text=first%20text&"));
+        first.kill(); // the window would ask before it closes
+        first.waitForFinished();
+    }
 };
 
 QTEST_MAIN(TestOutside)
