@@ -156,7 +156,11 @@ void ServiceSettingsDialog::save()
         m_notice->setText(badHost + u"不是 http 或 https 地址。"_s);
         return;
     }
-    switch (m_store.save(settings).outcome) {
+    // The keyring is waited for in a local event loop: no second save may start meanwhile.
+    setEnabled(false);
+    const StoreOutcome outcome = m_store.save(settings).outcome;
+    setEnabled(true);
+    switch (outcome) {
     case StoreOutcome::Done:
         accept();
         return;
