@@ -93,8 +93,14 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
 void ServiceSettingsDialog::load()
 {
     const StoreResult result = m_store.load(m_loaded);
-    const QStringList &order = m_loaded.order;
-    for (int index = 0; index < m_rows.size(); ++index) {
+    // A road's place is its rank among the keyed roads in the saved order; roads the order
+    // leaves out come after the ones it names.
+    QList<qsizetype> ranks;
+    for (qsizetype index = 0; index < m_rows.size(); ++index) {
+        const qsizetype at = m_loaded.order.indexOf(m_rows[index].id);
+        ranks.append(at < 0 ? m_loaded.order.size() + index : at);
+    }
+    for (qsizetype index = 0; index < m_rows.size(); ++index) {
         Row &row = m_rows[index];
         const KeyedService &service = *m_loaded.find(row.id);
         row.used->setChecked(service.used);
@@ -103,9 +109,10 @@ void ServiceSettingsDialog::load()
         row.secret->setText(service.key.secret);
         row.host->setText(service.host);
         row.host->setPlaceholderText(HostOf({service.id, service.key, {}, true}));
-        // Roads the saved order leaves out keep their places after the ones it names.
-        const qsizetype at = order.indexOf(row.id);
-        row.place->setValue(int(at < 0 ? order.size() + index : at) + 1);
+        const qsizetype rank = ranks[index];
+        row.place->setValue(int(std::count_if(ranks.begin(), ranks.end(),
+                                              [rank](qsizetype r) { return r < rank; })) +
+                            1);
         row.loadedPlace = row.place->value();
     }
     m_keysInFile->setChecked(m_loaded.keysInFile);
