@@ -4,13 +4,8 @@
 
 #include <QUrl>
 
-#include <optional>
-
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// An http or https base with a host, without the trailing slash the engines' paths bring.
 std::optional<QString> WebBase(const QString &value)
 {
     const QUrl url(value, QUrl::StrictMode);
@@ -22,8 +17,6 @@ std::optional<QString> WebBase(const QString &value)
         base.chop(1);
     return base;
 }
-
-} // namespace
 
 Endpoints Endpoints::builtIn()
 {

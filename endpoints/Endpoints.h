@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Where the services live: bases without a trailing slash; the engines append fixed paths.
 struct Endpoints
 {
@@ -26,3 +28,7 @@ struct Endpoints
 // that is no http or https address is left out and its variable's name added to ignored.
 Endpoints WithEnvironment(Endpoints base, const QProcessEnvironment &environment,
                           QStringList &ignored);
+
+// An http or https base with a host, without the trailing slash the engines' paths bring;
+// nothing for any other value.
+std::optional<QString> WebBase(const QString &value);

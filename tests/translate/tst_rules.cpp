@@ -1,11 +1,15 @@
 #include "ApertiumRules.h"
+#include "BaiduRules.h"
+#include "DeepLRules.h"
 #include "Endpoints.h"
 #include "GoogleApiRules.h"
+#include "GoogleCloudRules.h"
 #include "GoogleReply.h"
 #include "GoogleRules.h"
 #include "LanguageCatalogue.h"
 #include "LibreTranslateRules.h"
 #include "TextHelpers.h"
+#include "YoudaoApiRules.h"
 #include "YoudaoRules.h"
 
 #include <QTest>
@@ -29,6 +33,22 @@ QString googleSpeech(const QString &result, const QString &previous, int sourceL
 QString youdaoSpeech(const QString &result)
 {
     return Youdao::SpeechUrl(u"http://h", result).value_or(u"none"_s);
+}
+
+// A keyed road's request as one text: URL, headers, body; "none" when it sends nothing.
+QString shown(const std::optional<KeyedRequest> &request)
+{
+    if (!request)
+        return u"none"_s;
+    QStringList parts{request->url};
+    for (const auto &[name, value] : request->headers)
+        parts << QString::fromUtf8(name + ": " + value);
+    return (parts << QString::fromUtf8(request->body)).join(u" | "_s);
+}
+
+QString shown(const KeyedReply &reply)
+{
+    return reply.translation + u'|' + reply.code + u'|' + reply.message;
 }
 
 } // namespace
@@ -186,6 +206,101 @@ private Q_SLOTS:
     }
 
     void rules()
+    {
+        QFETCH(QString, actual);
+        QFETCH(QString, expected);
+        QCOMPARE(actual, expected);
+    }
+
+    void keyedRoads_data()
+    {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const QString &actual, const QString &expected) {
+            QTest::newRow(name) << actual << expected;
+        };
+        const ApiKey baidu{u"2015063000000001"_s, u"12345678"_s};
+        const ApiKey youdao{u"appKey1"_s, u"secret1"_s};
+        const auto youdaoSign = [&youdao](const QString &text) {
+            return YoudaoApi::Sign(youdao.id, text, u"salt1", 1700000000, youdao.secret);
+        };
+
+        // The signs against Baidu's documented example and SHA-256 computed elsewhere (the short
+        // text's in the request below).
+        row("youdao sign, over 20", youdaoSign(u"The quick brown fox jumps over the lazy dog"_s),
+            u"0352d130736b07702b8efb3a9169880757d221dbb0a53931dca4e73660068081"_s);
+        row("youdao sign, beyond the BMP", youdaoSign(u"𠀀😀"_s.repeated(11)),
+            u"a83d2849782a4253cd34738c49504b7f5e69c220feaf523bcefff075c2b2c51c"_s);
+
+        row("deepl hosts", DeepL::HostForKey(u"k:fx") + u' ' + DeepL::HostForKey(u"k:fx2"),
+            u"https://api-free.deepl.com https://api.deepl.com"_s);
+        row("deepl request",
+            shown(DeepL::RequestFor({u"http://h"_s, u"你"_s, u"zh-CN"_s, u"en"_s}, u"k")),
+            u"http://h/v2/translate | Authorization: DeepL-Auth-Key k | Content-Type: "
+            u"application/json | {\"source_lang\":\"ZH\",\"target_lang\":\"EN-US\",\"text\":[\"你\"]}"_s);
+        row("deepl, detected",
+            shown(DeepL::RequestFor({u"h"_s, u"a"_s, u"auto"_s, u"no"_s}, u"k"))
+                .section(u" | "_s, 3),
+            u"{\"target_lang\":\"NB\",\"text\":[\"a\"]}"_s);
+        row("deepl, no Albanian",
+            shown(DeepL::RequestFor({u"h"_s, u"a"_s, u"sq"_s, u"en"_s}, u"k")), u"none"_s);
+        row("google cloud request",
+            shown(GoogleCloud::RequestFor({u"http://h"_s, u"a"_s, u"auto"_s, u"iw"_s}, u"k")),
+            u"http://h/language/translate/v2 | X-goog-api-key: k | Content-Type: application/json"
+            u" | {\"format\":\"text\",\"q\":[\"a\"],\"target\":\"iw\"}"_s);
+        row("baidu request, the documented sign",
+            shown(Baidu::RequestFor({u"http://h"_s, u"apple"_s, u"en"_s, u"ja"_s}, baidu,
+                                    u"1435660288")),
+            u"http://h/api/trans/vip/translate | Content-Type: application/x-www-form-urlencoded | "
+            u"q=apple&from=en&to=jp&appid=2015063000000001&salt=1435660288&"
+            u"sign=f89f9594663708c1605f3d736d01d2d4"_s);
+        row("baidu, no automatic target",
+            shown(Baidu::RequestFor({u"h"_s, u"a"_s, u"en"_s, u"auto"_s}, baidu, u"1")), u"none"_s);
+        row("youdao request",
+            shown(YoudaoApi::RequestFor({u"http://h"_s, u"你好"_s, u"zh-CN"_s, u"sr"_s}, youdao,
+                                        u"salt1", 1700000000)),
+            u"http://h/api | Content-Type: application/x-www-form-urlencoded | "
+            u"q=%E4%BD%A0%E5%A5%BD&from=zh-CHS&to=sr-Cyrl&appKey=appKey1&salt=salt1&"
+            u"sign=1cd13f0ed1b9dea347cc86745cd550db495dda1394375eb7ef1c59b7652da854&signType=v3&"
+            u"curtime=1700000000"_s);
+
+        // Replies as the services document them, refusals included.
+        row("deepl",
+            shown(DeepL::ReadReply(u"{\"translations\":[{\"detected_source_language\":\"ZH\","
+                                   u"\"text\":\"Hello\"}]}")) +
+                shown(DeepL::ReadReply(u"{\"message\":\"Quota\n  exceeded\"}")),
+            u"Hello||||Quota exceeded"_s);
+        row("google cloud reply",
+            shown(GoogleCloud::ReadReply(u"{\"data\":{\"translations\":[{\"translatedText\":"
+                                         u"\"Hi\",\"detectedSourceLanguage\":\"zh-CN\"}]}}")),
+            u"Hi||"_s);
+        row("google cloud refusal",
+            shown(GoogleCloud::ReadReply(
+                u"{\"error\":{\"code\":400,\"message\":\"API key not valid. Please pass a valid "
+                u"API key.\",\"status\":\"INVALID_ARGUMENT\"}}")),
+            u"|400|API key not valid. Please pass a valid API key."_s);
+        row("baidu reply",
+            shown(Baidu::ReadReply(
+                u"{\"from\":\"en\",\"to\":\"zh\",\"trans_result\":[{\"src\":"
+                u"\"apple\",\"dst\":\"苹果\"},{\"src\":\"pear\",\"dst\":\"梨\"}]}")),
+            u"苹果\r\n梨||"_s);
+        // Documented as a string, seen as a number.
+        row("baidu refusals",
+            shown(Baidu::ReadReply(u"{\"error_code\":\"54001\",\"error_msg\":\"Invalid Sign\"}")) +
+                shown(Baidu::ReadReply(u"{\"error_code\":52003,\"error_msg\":\"UNAUTHORIZED\"}")),
+            u"|54001|Invalid Sign|52003|UNAUTHORIZED"_s);
+        row("youdao",
+            shown(YoudaoApi::ReadReply(u"{\"errorCode\":\"0\",\"translation\":[\"Hi\"]}")) +
+                shown(YoudaoApi::ReadReply(u"{\"errorCode\":\"202\",\"l\":\"zh-CHS2en\"}")) +
+                shown(YoudaoApi::ReadReply(u"{\"errorCode\":\"999\"}")),
+            u"Hi|||202|签名检验失败|999|"_s);
+        row("not JSON", shown(Baidu::ReadReply(u"<html>")) + shown(YoudaoApi::ReadReply(u"<html>")),
+            u"||||"_s);
+        row("a refusal's words cut whole", OneLine(QString(199, u'a') + u"😀b"_s),
+            QString(199, u'a') + u'…');
+    }
+
+    void keyedRoads()
     {
         QFETCH(QString, actual);
         QFETCH(QString, expected);

@@ -1,0 +1,195 @@
+#include "ServiceSettingsDialog.h"
+
+#include "Endpoints.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct RoadLabel
+{
+    QStringView id;
+    QStringView name;
+    QStringView keyIdName; // empty: the key is one piece
+};
+
+constexpr RoadLabel Labels[] = {
+    {u"deepl", u"DeepL", {}},
+    {u"google-cloud", u"Google Cloud", {}},
+    {u"baidu", u"百度通用翻译", u"APP ID"},
+    {u"youdao-api", u"有道智云", u"应用ID"},
+};
+
+template<typename Control> Control *named(Control *control, const QString &name)
+{
+    control->setAccessibleName(name);
+    return control;
+}
+
+} // namespace
+
+ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent)
+    : QDialog(parent)
+    , m_store(std::move(store))
+{
+    setWindowTitle(u"翻译服务设置"_s);
+    auto *grid = new QGridLayout;
+    const QStringView headers[] = {u"使用", u"服务", u"应用ID", u"密钥", u"主机", u"顺序"};
+    for (int column = 0; column < int(std::size(headers)); ++column)
+        grid->addWidget(new QLabel(headers[column].toString(), this), 0, column);
+    for (const RoadLabel &label : Labels) {
+        const QString name = label.name.toString();
+        Row row{label.id.toString()};
+        row.used = named(new QCheckBox(this), name + u" 使用"_s);
+        if (!label.keyIdName.isEmpty())
+            row.keyId = named(new QLineEdit(this), name + u' ' + label.keyIdName);
+        row.secret = named(new QLineEdit(this), name + u" 密钥"_s);
+        row.secret->setEchoMode(QLineEdit::Password);
+        row.host = named(new QLineEdit(this), name + u" 主机"_s);
+        row.place = named(new QSpinBox(this), name + u" 顺序"_s);
+        row.place->setRange(1, int(std::size(Labels)));
+        const int line = int(m_rows.size()) + 1;
+        grid->addWidget(row.used, line, 0);
+        grid->addWidget(new QLabel(name, this), line, 1);
+        if (row.keyId)
+            grid->addWidget(row.keyId, line, 2);
+        grid->addWidget(row.secret, line, 3);
+        grid->addWidget(row.host, line, 4);
+        grid->addWidget(row.place, line, 5);
+        m_rows.append(row);
+    }
+    m_notice = named(new QLabel(this), u"提示"_s);
+    m_notice->setWordWrap(true);
+    m_keysInFile =
+        named(new QCheckBox(u"把密钥保存在只有您能读取的文件中"_s, this), u"密钥保存在文件中"_s);
+    auto *buttons = new QDialogButtonBox(this);
+    named(buttons->addButton(u"保存"_s, QDialogButtonBox::AcceptRole), u"保存"_s);
+    named(buttons->addButton(u"取消"_s, QDialogButtonBox::RejectRole), u"取消"_s);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ServiceSettingsDialog::save);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(m_notice);
+    layout->addWidget(m_keysInFile);
+    layout->addWidget(buttons);
+    load();
+}
+
+void ServiceSettingsDialog::load()
+{
+    const StoreResult result = m_store.load(m_loaded);
+    // A road's place is its rank among the keyed roads in the saved order; roads the order
+    // leaves out come after the ones it names.
+    QList<qsizetype> ranks;
+    for (qsizetype index = 0; index < m_rows.size(); ++index) {
+        const qsizetype at = m_loaded.order.indexOf(m_rows[index].id);
+        ranks.append(at < 0 ? m_loaded.order.size() + index : at);
+    }
+    for (qsizetype index = 0; index < m_rows.size(); ++index) {
+        Row &row = m_rows[index];
+        const KeyedService &service = *m_loaded.find(row.id);
+        row.used->setChecked(service.used);
+        if (row.keyId)
+            row.keyId->setText(service.key.id);
+        row.secret->setText(service.key.secret);
+        row.host->setText(service.host);
+        row.host->setPlaceholderText(HostOf({service.id, service.key, {}, true}));
+        const qsizetype rank = ranks[index];
+        row.place->setValue(int(std::count_if(ranks.begin(), ranks.end(),
+                                              [rank](qsizetype r) { return r < rank; })) +
+                            1);
+        row.loadedPlace = row.place->value();
+    }
+    m_keysInFile->setChecked(m_loaded.keysInFile);
+    m_keysInFile->setVisible(m_loaded.keysInFile || result.outcome == StoreOutcome::NoKeyring);
+    m_notice->setText(result.outcome == StoreOutcome::NoKeyring && !m_loaded.keysInFile
+                          ? u"没有密钥环应答：保存的密钥无法读出。"_s
+                          : QString());
+}
+
+ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
+{
+    ServiceSettings settings = m_loaded;
+    // A road moved to a place goes before the one that was there.
+    QList<std::tuple<int, bool, QString>> places;
+    for (const Row &row : m_rows) {
+        KeyedService &service = *settings.find(row.id);
+        service.used = row.used->isChecked();
+        service.key = {row.keyId ? row.keyId->text().trimmed() : QString(),
+                       row.secret->text().trimmed()};
+        const QString host = row.host->text().trimmed();
+        const std::optional<QString> base = host.isEmpty() ? QString() : WebBase(host);
+        if (!base && badHost.isEmpty())
+            badHost = row.host->accessibleName();
+        service.host = base.value_or(QString());
+        places.append({row.place->value(), row.place->value() == row.loadedPlace, row.id});
+    }
+    std::stable_sort(places.begin(), places.end(), [](const auto &a, const auto &b) {
+        return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
+    });
+    // The keyed roads first, in the places given; the others as they were after them.
+    QStringList order;
+    for (const auto &[place, kept, id] : places)
+        order.append(id);
+    for (const QString &id : std::as_const(settings.order)) {
+        if (!order.contains(id))
+            order.append(id);
+    }
+    settings.order = order;
+    settings.keysInFile = m_keysInFile->isChecked();
+    return settings;
+}
+
+void ServiceSettingsDialog::save()
+{
+    QString badHost;
+    const ServiceSettings settings = entered(badHost);
+    if (!badHost.isEmpty()) {
+        m_notice->setText(badHost + u"不是 http 或 https 地址。"_s);
+        return;
+    }
+    // The keyring is waited for in a local event loop: no second save may start meanwhile.
+    setEnabled(false);
+    const StoreOutcome outcome = m_store.save(settings).outcome;
+    setEnabled(true);
+    switch (outcome) {
+    case StoreOutcome::Done:
+        accept();
+        return;
+    case StoreOutcome::NoKeyring:
+        m_notice->setText(u"没有密钥环应答，密钥未保存。可以把密钥保存在只有您能读取的文件中。"_s);
+        m_keysInFile->setVisible(true);
+        return;
+    case StoreOutcome::Failed:
+        m_notice->setText(u"设置未能保存。"_s);
+        return;
+    }
+}
+
+void AttachServiceSettings(QWidget *window, QStatusBar *statusLine, const ServiceStore &store)
+{
+    const auto open = [window, store] {
+        auto *dialog = new ServiceSettingsDialog(store, window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    };
+    auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), window);
+    QObject::connect(shortcut, &QShortcut::activated, window, open);
+    statusLine->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(statusLine, &QWidget::customContextMenuRequested, window, open);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ServiceStore.h"
+
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QStatusBar;
+
+// 翻译服务设置: the keyed roads' keys, hosts, use and order, saved through a ServiceStore.
+class ServiceSettingsDialog final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ServiceSettingsDialog(ServiceStore store, QWidget *parent = nullptr);
+
+private:
+    struct Row
+    {
+        QString id;
+        QCheckBox *used = nullptr;
+        QLineEdit *keyId = nullptr; // only for the roads whose key has a public half
+        QLineEdit *secret = nullptr;
+        QLineEdit *host = nullptr;
+        QSpinBox *place = nullptr;
+        int loadedPlace = 0;
+    };
+
+    void load();
+    void save();
+    ServiceSettings entered(QString &badHost) const;
+
+    ServiceStore m_store;
+    ServiceSettings m_loaded;
+    QList<Row> m_rows;
+    QLabel *m_notice = nullptr;
+    QCheckBox *m_keysInFile = nullptr;
+};
+
+// Ctrl+, in window and a right-click on its status line open the dialog over window.
+void AttachServiceSettings(QWidget *window, QStatusBar *statusLine,
+                           const ServiceStore &store = ServiceStore());

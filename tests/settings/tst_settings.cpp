@@ -1,0 +1,239 @@
+#include "ServiceSettingsDialog.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString DeepLKey = u"deepl-test-key:fx"_s;
+const QString BaiduAppId = u"2015063000000001"_s;
+const QString BaiduKey = u"baidu-test-secret"_s;
+
+ServiceSettings withKeys()
+{
+    ServiceSettings settings = ServiceSettings::defaults();
+    settings.find(u"deepl")->key.secret = DeepLKey;
+    settings.find(u"baidu")->key = {BaiduAppId, BaiduKey};
+    settings.find(u"youdao-api")->host = u"http://127.0.0.1:9"_s;
+    settings.order = {u"baidu"_s, u"google"_s};
+    return settings;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What secret-tool, the keyring's own client, finds under an entry; nothing when it finds none.
+std::optional<QString> secretToolLookup(const QString &entry)
+{
+    QProcess tool;
+    tool.start(u"secret-tool"_s, {u"lookup"_s, u"server"_s, u"bremo"_s, u"user"_s, entry});
+    if (!tool.waitForFinished() || tool.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+// What is read back by a store that never saw the settings being saved.
+ServiceSettings loaded(const QString &folder)
+{
+    ServiceSettings settings;
+    ServiceStore(folder).load(settings);
+    return settings;
+}
+
+QString folder()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + u"/bremo"_s;
+}
+
+template<typename Control> Control *control(QWidget *dialog, const QString &accessibleName)
+{
+    for (Control *found : dialog->findChildren<Control *>()) {
+        if (found->accessibleName() == accessibleName)
+            return found;
+    }
+    qFatal("no control named %s", qPrintable(accessibleName));
+}
+
+// A window with a status line, as the dialog is attached to it.
+class Window final : public QWidget
+{
+public:
+    Window()
+    {
+        auto *line = new QStatusBar(this);
+        m_panel = new QLabel(u"运行状态："_s, line);
+        line->addWidget(m_panel);
+        AttachServiceSettings(this, line, ServiceStore(folder()));
+        show();
+        if (!QTest::qWaitForWindowActive(this))
+            qFatal("the window was not activated");
+    }
+
+    ServiceSettingsDialog *openedByRightClick()
+    {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                m_panel->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(m_panel, &click);
+        return findChild<ServiceSettingsDialog *>();
+    }
+
+private:
+    QLabel *m_panel = nullptr;
+};
+
+void save(QWidget *dialog)
+{
+    control<QPushButton>(dialog, u"保存"_s)->click();
+}
+
+} // namespace
+
+class TestSettings final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every function starts without settings; the keyring keeps what earlier ones saved.
+    void init() { QDir(folder()).removeRecursively(); }
+
+    void environment()
+    {
+        QProcessEnvironment environment;
+        environment.insert(u"BREMO_BAIDU_KEY"_s, u"k"_s);
+        environment.insert(u"BREMO_GOOGLE_CLOUD_KEY"_s, u"g"_s);
+        environment.insert(u"BREMO_GOOGLE_CLOUD_ENDPOINT"_s, u"https://mirror.example/t/"_s);
+        environment.insert(u"BREMO_YOUDAO_APP_KEY"_s, u"a"_s);
+        environment.insert(u"BREMO_YOUDAO_APP_SECRET"_s, u"s"_s);
+        environment.insert(u"BREMO_YOUDAO_API_ENDPOINT"_s, u"openapi.youdao.com"_s);
+        environment.insert(u"BREMO_DEEPL_ENDPOINT"_s, u"ftp://mirror.example"_s);
+        ServiceSettings saved = ServiceSettings::defaults();
+        saved.find(u"google-cloud")->used = false;
+        saved.find(u"deepl")->key.secret = u"d:fx"_s;
+        QStringList ignored;
+        const ServiceSettings settings = ServicesWithEnvironment(saved, environment, ignored);
+        QStringList seen;
+        for (const KeyedService &service : settings.services)
+            seen << service.id + u' ' + HostOf(service) + u' ' +
+                        (IsConfigured(service) ? u"ready"_s : u"-"_s);
+        QCOMPARE(seen.join(u", "_s) + u" | "_s + ignored.join(u' '),
+                 u"deepl https://api-free.deepl.com ready, "
+                 u"google-cloud https://mirror.example/t ready, "
+                 u"baidu https://fanyi-api.baidu.com -, youdao-api https://openapi.youdao.com ready"
+                 u" | BREMO_DEEPL_ENDPOINT BREMO_YOUDAO_API_ENDPOINT"_s);
+    }
+
+    void keyring()
+    {
+        const ServiceStore store(folder());
+        QCOMPARE(store.save(withKeys()).outcome, StoreOutcome::Done);
+        QVERIFY(secretToolLookup(u"deepl"_s) == DeepLKey);
+        const QByteArray conf = fileBytes(store.settingsPath());
+        QVERIFY(conf.contains(BaiduAppId.toUtf8()));
+        QVERIFY(!conf.contains("test-"));
+        QVERIFY(!QFile::exists(store.keyFilePath()));
+
+        ServiceSettings settings = loaded(folder());
+        QCOMPARE(settings.find(u"baidu")->key.secret, BaiduKey);
+        QCOMPARE(settings.find(u"youdao-api")->host, u"http://127.0.0.1:9"_s);
+        QCOMPARE(settings.order, withKeys().order);
+
+        // A key cleared in the settings leaves the keyring too.
+        settings.find(u"deepl")->key.secret.clear();
+        QCOMPARE(store.save(settings).outcome, StoreOutcome::Done);
+        QCOMPARE(secretToolLookup(u"deepl"_s), std::nullopt);
+        QCOMPARE(loaded(folder()).find(u"baidu")->key.secret, BaiduKey);
+    }
+
+    void noKeyring()
+    {
+        const ServiceStore store(folder());
+        ServiceSettings settings = withKeys();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^keyring: "_s));
+        QCOMPARE(store.save(settings).outcome, StoreOutcome::NoKeyring);
+        QVERIFY(!QFile::exists(store.settingsPath()));
+        QVERIFY(!QFile::exists(store.keyFilePath()));
+
+        // The user chose the file.
+        settings.keysInFile = true;
+        QCOMPARE(store.save(settings).outcome, StoreOutcome::Done);
+        QCOMPARE(QFileInfo(store.keyFilePath()).permissions(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                     QFileDevice::WriteUser);
+        QCOMPARE(QFileInfo(QFileInfo(store.keyFilePath()).path()).permissions(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                     QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+        QVERIFY(!fileBytes(store.settingsPath()).contains("test-"));
+        QVERIFY(loaded(folder()).find(u"deepl")->key.secret == DeepLKey);
+    }
+    void withKeyring()
+    {
+        Window window;
+        QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
+        QPointer<ServiceSettingsDialog> dialog = window.findChild<ServiceSettingsDialog *>();
+        QVERIFY(dialog);
+        for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+            const bool isControl = qobject_cast<QAbstractButton *>(widget) ||
+                                   qobject_cast<QAbstractSpinBox *>(widget) ||
+                                   (qobject_cast<QLineEdit *>(widget) &&
+                                    !qobject_cast<QAbstractSpinBox *>(widget->parent()));
+            QVERIFY2(!isControl || !widget->accessibleName().isEmpty(),
+                     widget->metaObject()->className());
+        }
+        control<QLineEdit>(dialog, u"DeepL 密钥"_s)->setText(DeepLKey);
+        control<QSpinBox>(dialog, u"有道智云 顺序"_s)->setValue(1);
+        save(dialog);
+        QTRY_VERIFY(!dialog);
+
+        // Opened again, it reads what was saved from the keyring.
+        dialog = window.openedByRightClick();
+        QVERIFY(dialog);
+        QVERIFY(control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
+        QCOMPARE(control<QSpinBox>(dialog, u"有道智云 顺序"_s)->value(), 1);
+        QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 2);
+    }
+
+    void withoutKeyring()
+    {
+        Window window;
+        QPointer<ServiceSettingsDialog> dialog = window.openedByRightClick();
+        QVERIFY(dialog);
+        auto *inFile = control<QCheckBox>(dialog, u"密钥保存在文件中"_s);
+        auto *notice = control<QLabel>(dialog, u"提示"_s);
+        QVERIFY(!inFile->isHidden());
+        control<QLineEdit>(dialog, u"DeepL 密钥"_s)->setText(DeepLKey);
+        control<QLineEdit>(dialog, u"百度通用翻译 主机"_s)->setText(u"ftp://mirror.example"_s);
+        save(dialog);
+        QCOMPARE(notice->text(), u"百度通用翻译 主机不是 http 或 https 地址。"_s);
+
+        control<QLineEdit>(dialog, u"百度通用翻译 主机"_s)->clear();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^keyring: "_s));
+        save(dialog);
+        QVERIFY(dialog);
+        QVERIFY(notice->text().startsWith(u"没有密钥环应答"_s));
+
+        inFile->setChecked(true);
+        save(dialog);
+        QTRY_VERIFY(!dialog);
+        QVERIFY(QFile::exists(ServiceStore(folder()).keyFilePath()));
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
