@@ -3,6 +3,7 @@
 // private sound server (tests/app/with-sound-server), what the user hears, recorded from the
 // null sink's monitor.
 #include "ClipPlayer.h"
+#include "MpegAudio.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -41,6 +42,41 @@ class TestPlayer final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The one gate of the player and the save: MPEG audio frames that follow each other, behind
+    // tags of any size, or an error of the service in their place.
+    void gate_data()
+    {
+        QTest::addColumn<QByteArray>("clip");
+        QTest::addColumn<QString>("reason");                    // empty: it passes
+        const QByteArray frame = LongSilence().first(72);       // MPEG-2.5 Layer III
+        const QByteArray silence = Clip(u"silence.mp3"_s).body; // MPEG-1 Layer III, 104 B frames
+        QByteArray id3("ID3\x04\0\x10\0\0\x01\0", 10);          // 128 bytes and a footer
+        id3 += QByteArray(128 + 10, 'T');
+        QByteArray ape("APETAGEX\xd0\x07\0\0\x60\0\0\0", 16); // 96 bytes after its header
+        ape += QByteArray(16 + 96, 'A');
+        // MPEG-4 AAC in ADTS frames of 16 bytes: MP3's sync, but layer bits 00.
+        const QByteArray adts = QByteArray("\xFF\xF1\x50\x80\x02\x1F\xFC").append(9, 0);
+        QTest::newRow("tone, LAME") << Clip(u"tone-440.mp3"_s).body << QString();
+        QTest::newRow("tags, then frames") << id3 + ape + silence << QString();
+        QTest::newRow("two whole frames") << frame + frame << QString();
+        QTest::newRow("empty") << QByteArray() << u"empty body"_s;
+        QTest::newRow("a web page")
+            << QByteArray("<html><body>busy</body></html>") << u"not MP3 audio"_s;
+        QTest::newRow("ADTS AAC") << adts.repeated(50) << u"not MP3 audio"_s;
+        QTest::newRow("AAC behind a tag") << id3 + adts.repeated(50) << u"not MP3 audio"_s;
+        QTest::newRow("a tag alone") << id3 << u"not MP3 audio"_s;
+        QTest::newRow("one frame, then a page")
+            << silence.first(104) + QByteArray("<html>").repeated(40) << u"not MP3 audio"_s;
+        QTest::newRow("a frame cut short") << frame.chopped(1) << u"not MP3 audio"_s;
+    }
+
+    void gate()
+    {
+        QFETCH(QByteArray, clip);
+        QFETCH(QString, reason);
+        QCOMPARE(WhyNotMpegAudio(clip), reason);
+    }
+
     void reply_data()
     {
         QTest::addColumn<CannedReply>("reply");
@@ -50,7 +86,7 @@ private Q_SLOTS:
         QTest::newRow("HTTP status") << CannedReply{404, {}, silence} << u"HTTP status 404"_s;
         QTest::newRow("not audio") << CannedReply{200, {}, QByteArray(4096, '\0')} << u"audio"_s;
         QTest::newRow("FLAC") << CannedReply{200, {}, Clip(u"silence.flac"_s).body}
-                              << u"not audio that can be decoded"_s;
+                              << u"not MP3 audio"_s;
         QTest::newRow("past the cap")
             << CannedReply{200, {}, LongSilence()} << u"decoded audio over the cap"_s;
     }

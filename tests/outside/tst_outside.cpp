@@ -116,6 +116,9 @@ private:
     }
 };
 
+// Three frames of MP3 silence: a clip that the save keeps.
+const QByteArray SilentClip = QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3);
+
 } // namespace
 
 class TestOutside final : public QObject
@@ -181,7 +184,7 @@ private Q_SLOTS:
         row("empty input", {u"-"_s}, 2, {}, "empty", {}, {}, "\n");
         const QStringList save = {u"--save-audio"_s, u"FILE"_s, u"你好"_s};
         row("saved", save, 0, "Hi.\n", {}, "/translate_a/t|/translate_tts?q=Hi.&tl=en",
-            GoogleShortReply, {}, "ID3");
+            GoogleShortReply, {}, SilentClip);
         row("saving refused, old file kept", save, 1, {},
             "bremo: GET services.stand-in.invalid/translate_tts: ",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
@@ -207,7 +210,7 @@ private Q_SLOTS:
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
-        server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, "ID3"));
+        server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
         const QString path = folder.filePath(u"hi.mp3"_s);
         QFile old(path);
