@@ -192,7 +192,18 @@ private Q_SLOTS:
             "bremo: cannot write the translation to standard output: No space left on device",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
         row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
-            "no pronunciation", "/translate_a/t");
+            "no pronunciation: Google does not speak Japanese", "/translate_a/t");
+        row("a long text is not spoken",
+            QStringList(save).replaceInStrings(u"你好"_s, u"好"_s.repeated(34)), 1, {},
+            "no pronunciation: Google speaks only short texts of up to 33 characters",
+            "/translate_a/t");
+        row("an offline translation is not spoken",
+            QStringList{u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s} +
+                QStringList(save).replaceInStrings(u"你好"_s, u"hello"_s),
+            1, {}, "no pronunciation: an offline translation (Apertium) has none", {});
+        row("a long Youdao result is not spoken", QStringList{u"--engine"_s, u"youdao"_s} + save, 1,
+            {}, "no pronunciation: the translation is too long to be spoken", "/translate",
+            "<textarea name=\"o\">" + QByteArray(501, 'a') + "</textarea>");
     }
 
     void print()
@@ -380,6 +391,20 @@ private Q_SLOTS:
         QVERIFY(server.requests().first().target.contains("text=first%20text&"));
         first.kill(); // the window would ask before it closes
         first.waitForFinished();
+    }
+
+    // Script mode gives a road that failed one line on standard error, its own, though the
+    // exchange logged why as well; here the next road translates.
+    void oneLinePerFailedRoad()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(500, "busy"));
+        server.serve("/translate_a/single",
+                     CannedReply::page(200, "{\"sentences\":[{\"trans\":\"Hello\"}]}"));
+        const Run run = Bremo(server, {u"--print"_s, u"hi"_s});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, "Hello\n");
+        QCOMPARE(run.err, "bremo: Google 短文本接口：HTTP 500（服务器出错）\n");
     }
 };
 
