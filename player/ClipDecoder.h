@@ -14,8 +14,9 @@ typedef struct _GstElement GstElement;
 // own (appsrc, decodebin, conversion, appsink) that it tears down after each clip. Qt 6.4's
 // QAudioDecoder keeps about 4 KB of GStreamer elements per clip until the process ends; this
 // pipeline gives them back. Only what passes the gate of MpegAudio.h is decoded, the one kind
-// of clip a speech service sends, and no more than maxDurationMs of it: a few hundred kilobytes of
-// another format (or of MP3 at a very low rate) can stand for hours of sound, and gigabytes of PCM.
+// of clip a speech service sends, and no more than maxDurationMs of it: a few hundred
+// kilobytes of another format (or of MP3 at a very low rate) can stand for hours of sound, and
+// gigabytes of PCM.
 class ClipDecoder final : public QObject
 {
     Q_OBJECT

@@ -50,19 +50,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");                    // empty: it passes
         const QByteArray frame = LongSilence().first(72);       // MPEG-2.5 Layer III
         const QByteArray silence = Clip(u"silence.mp3"_s).body; // MPEG-1 Layer III, 104 B frames
-        QByteArray id3("ID3\x04\0\x10\0\0\x01\0", 10);          // 128 bytes and a footer
-        id3 += QByteArray(128 + 10, 'T');
-        QByteArray ape("APETAGEX\xd0\x07\0\0\x60\0\0\0", 16); // 96 bytes after its header
-        ape += QByteArray(16 + 96, 'A');
+        // Tags of 128 + 10 bytes (a footer) and of 96 + 32 bytes (a header).
+        const QByteArray id3 = QByteArray("ID3\x04\0\x10\0\0\x01\0", 10) + QByteArray(138, 'T');
+        const QByteArray ape =
+            QByteArray("APETAGEX\xd0\x07\0\0\x60\0\0\0", 16) + QByteArray(112, 'A');
         // MPEG-4 AAC in ADTS frames: MP3's sync, and a length that MP3's rules would give the
         // same header bits, but layer bits 00.
         const QByteArray adts = QByteArray("\xFF\xF1\x50\x80\x20\xBF\xFC").append(254, 0);
-        QTest::newRow("tone, LAME") << Clip(u"tone-440.mp3"_s).body << QString();
         QTest::newRow("tags, then frames") << id3 + ape + silence << QString();
         QTest::newRow("two whole frames") << frame + frame << QString();
-        QTest::newRow("empty") << QByteArray() << u"empty body"_s;
-        QTest::newRow("a web page")
-            << QByteArray("<html><body>busy</body></html>") << u"not MP3 audio"_s;
         QTest::newRow("ADTS AAC") << adts.repeated(5) << u"not MP3 audio"_s;
         QTest::newRow("a tag alone") << id3 << u"not MP3 audio"_s;
         QTest::newRow("one frame, then a page")
@@ -84,7 +80,6 @@ private Q_SLOTS:
         const QByteArray silence = Clip(u"silence.mp3"_s).body; // 0.99 s
         QTest::newRow("a clip") << CannedReply{200, {}, silence} << QString();
         QTest::newRow("HTTP status") << CannedReply{404, {}, silence} << u"HTTP status 404"_s;
-        QTest::newRow("not audio") << CannedReply{200, {}, QByteArray(4096, '\0')} << u"audio"_s;
         QTest::newRow("FLAC") << CannedReply{200, {}, Clip(u"silence.flac"_s).body}
                               << u"not MP3 audio"_s;
         QTest::newRow("past the cap")

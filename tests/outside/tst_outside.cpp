@@ -193,10 +193,6 @@ private Q_SLOTS:
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
         row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
             "no pronunciation: Google does not speak Japanese", "/translate_a/t");
-        row("a long text is not spoken",
-            QStringList(save).replaceInStrings(u"你好"_s, u"好"_s.repeated(34)), 1, {},
-            "no pronunciation: Google speaks only short texts of up to 33 characters",
-            "/translate_a/t");
         row("an offline translation is not spoken",
             QStringList{u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s} +
                 QStringList(save).replaceInStrings(u"你好"_s, u"hello"_s),
