@@ -1,9 +1,11 @@
 #include "PrintMode.h"
 
 #include "FileDownloader.h"
+#include "LanguageCatalogue.h"
 #include "NetLog.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
+#include "SpokenLength.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -15,10 +17,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 int g_reasonsWritten = 0;
+bool g_translating = false;
 QtMessageHandler g_nextHandler = nullptr;
 
-// A script's user reads the reasons of bremo.net as plain lines on standard error; those of
-// bremo.roads are the roads' lines that script mode writes itself.
+// A script's user reads the reasons of bremo.net as plain lines on standard error. While the
+// roads are asked, each road that gives nothing gets one line of its own, which script mode
+// writes itself: bremo.roads, and bremo.net's reasons for the same failures, are left out.
 void WriteReason(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (qstrcmp(context.category, "bremo.roads") == 0)
@@ -27,6 +31,8 @@ void WriteReason(QtMsgType type, const QMessageLogContext &context, const QStrin
         g_nextHandler(type, context, message);
         return;
     }
+    if (g_translating)
+        return;
     ++g_reasonsWritten;
     std::fputs(qPrintable(u"bremo: "_s + message + u'\n'), stderr);
 }
@@ -46,13 +52,28 @@ QString SourceText(const PrintJob &job)
     return text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
 }
 
+// Why the speech rules gave no pronunciation, the first cause that applies.
+QString WhyNoPronunciation(const ScriptTranslation &translation, const PrintJob &job)
+{
+    if (job.engine == Engine::ApertiumOnly || translation.roads.road == Road::Apertium)
+        return u"an offline translation (Apertium) has none"_s;
+    if (job.engine == Engine::LibreTranslateOnly)
+        return u"--engine libretranslate gives none"_s;
+    if (translation.roads.text.size() > MaxSpokenLength)
+        return u"the translation is too long to be spoken (over %1 characters)"_s.arg(
+            MaxSpokenLength);
+    if (CodeForPosition(LanguageCatalogue::build().codes, job.targetPosition) == u"ja"_s)
+        return u"Google does not speak Japanese"_s;
+    return u"Google speaks only short texts of up to 33 characters"_s;
+}
+
 // The pronunciation downloaded into file, which is put in place only when the whole run has
 // succeeded.
-bool SaveAudio(const ScriptTranslation &translation, QSaveFile &file)
+bool SaveAudio(const ScriptTranslation &translation, const PrintJob &job, QSaveFile &file)
 {
     if (!translation.speechUrl) {
-        qCWarning(lcNet, "this translation has no pronunciation: Google speaks only short "
-                         "texts of up to 33 characters and no Japanese");
+        qCWarning(lcNet, "this translation has no pronunciation: %ls",
+                  qUtf16Printable(WhyNoPronunciation(translation, job)));
         return false;
     }
     const int reasonsBefore = g_reasonsWritten;
@@ -93,7 +114,9 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
                    stderr);
         return UsageErrorExitCode;
     }
+    g_translating = true;
     const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
+    g_translating = false;
     // Each road that gave nothing, in the words of the window's tool tip.
     for (const RoadAttempt &attempt : translation.roads.attempts) {
         if (attempt.failure != Failure::None)
@@ -104,12 +127,15 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     if (translation.roads.text.isEmpty())
         return 1;
     QSaveFile audio(job.audioFile);
-    if (!job.audioFile.isEmpty() && !SaveAudio(translation, audio))
+    if (!job.audioFile.isEmpty() && !SaveAudio(translation, job, audio))
         return 1;
     QString text = translation.roads.text;
     if (!WriteOut(text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n'))
         return 1;
-    if (!job.audioFile.isEmpty() && !PutInPlace(*translation.speechUrl, audio))
+    // The path was checked once the download was done; only what took it since fails here.
+    if (!job.audioFile.isEmpty() && !PutInPlace(*translation.speechUrl, audio)) {
+        qCWarning(lcNet, "the translation above was printed, but the pronunciation was not saved");
         return 1;
+    }
     return 0;
 }

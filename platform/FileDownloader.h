@@ -17,16 +17,21 @@ GetPostByXmlHttp::HttpOptions SaveOptions(std::chrono::milliseconds stallTimeout
 
 // Downloads url into filePath through the one exchange of net/ and returns only when done.
 // The window keeps painting but takes no input meanwhile. The file is replaced only by a
-// complete download: an HTTP status of 400 or above, a cut-short or oversized body, a
-// time-out, a refused write or a full disk leave an existing file byte for byte as it was
-// and no partial file behind, and return false.
+// complete download of a clip that passes the player's gate (MpegAudio.h): an HTTP status of
+// 400 or above, a cut-short or oversized body, a body that is no MP3 audio, a time-out, a
+// refused write or a full disk leave an existing file byte for byte as it was and no partial
+// file behind, and return false. Only a regular file or nothing is replaced: a path that
+// names a folder, a device, a FIFO or a socket is a failed save; a symbolic link is written
+// through to its target.
 bool DownloadToFile(const QString &url, const QString &filePath,
                     const GetPostByXmlHttp::HttpOptions &options);
 
 // DownloadToFile in two steps, for a caller that puts the file in place only once the rest of
 // its work succeeded: DownloadInto fills file (not yet open) and leaves it uncommitted;
 // PutInPlace then renames it over the target. Dropping the QSaveFile instead leaves an existing
-// file as it was. Each returns false with one warning saying why.
+// file as it was. DownloadInto looks at the path again once the download is done, so that only
+// a race with whatever takes the path after that can still make PutInPlace fail. Each returns
+// false with one warning saying why.
 bool DownloadInto(const QString &url, QSaveFile &file,
                   const GetPostByXmlHttp::HttpOptions &options);
 bool PutInPlace(const QString &url, QSaveFile &file);

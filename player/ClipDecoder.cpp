@@ -1,5 +1,7 @@
 #include "ClipDecoder.h"
 
+#include "MpegAudio.h"
+
 #include <gst/gst.h>
 
 using namespace Qt::StringLiterals;
@@ -20,13 +22,19 @@ enum AutoplugSelectResult
     AutoplugSkip = 2,
 };
 
-// MP3 as it comes, bare or behind ID3 or APE tags; anything else finds no decoder, and
-// decodebin reports that as an error.
+// Whatever typefinding makes of a clip that passed the gate, only what the gate lets through
+// is decoded: MPEG audio (mpegversion 1; AAC is audio/mpeg too, with 2 or 4), bare or behind ID3
+// or APE tags. Anything else finds no decoder, and decodebin reports that as an error.
 int OnlyMpegAudio(GstElement *, GstPad *, GstCaps *caps, GstElementFactory *, gpointer)
 {
-    const gchar *kind = gst_structure_get_name(gst_caps_get_structure(caps, 0));
-    for (const char *allowed : {"audio/mpeg", "application/x-id3", "application/x-apetag"}) {
-        if (g_str_equal(kind, allowed))
+    const GstStructure *kind = gst_caps_get_structure(caps, 0);
+    int mpegVersion = 0;
+    if (gst_structure_has_name(kind, "audio/mpeg"))
+        return gst_structure_get_int(kind, "mpegversion", &mpegVersion) && mpegVersion == 1
+                   ? AutoplugTry
+                   : AutoplugSkip;
+    for (const char *tags : {"application/x-id3", "application/x-apetag"}) {
+        if (gst_structure_has_name(kind, tags))
             return AutoplugTry;
     }
     return AutoplugSkip;
@@ -60,14 +68,20 @@ QAudioFormat ClipDecoder::pcmFormat()
 void ClipDecoder::start(const QByteArray &encoded)
 {
     stop();
+    // A clip refused before any pipeline is told from the event loop too, by the next poll,
+    // unless another clip or a stop comes first.
+    QString refusal = WhyNotMpegAudio(encoded);
     GError *error = nullptr;
-    m_pipeline = gst_parse_launch(Pipeline, &error);
+    if (refusal.isEmpty())
+        m_pipeline = gst_parse_launch(Pipeline, &error);
     if (error) {
-        const QString reason = u"cannot decode: "_s + QString::fromUtf8(error->message);
+        refusal = u"cannot decode: "_s + QString::fromUtf8(error->message);
         g_error_free(error);
         stop();
-        QMetaObject::invokeMethod(
-            this, [this, reason] { Q_EMIT failed(reason); }, Qt::QueuedConnection);
+    }
+    if (!refusal.isEmpty()) {
+        m_refusal = refusal;
+        m_poll.start();
         return;
     }
     GstElement *decode = gst_bin_get_by_name(GST_BIN(m_pipeline), "decode");
@@ -104,6 +118,7 @@ void ClipDecoder::start(const QByteArray &encoded)
 void ClipDecoder::stop()
 {
     m_poll.stop();
+    m_refusal.clear();
     m_pcm.clear();
     if (m_sink)
         gst_object_unref(m_sink);
@@ -132,6 +147,12 @@ void ClipDecoder::drainSamples()
 
 void ClipDecoder::poll()
 {
+    if (!m_refusal.isEmpty()) {
+        const QString reason = m_refusal;
+        stop();
+        Q_EMIT failed(reason);
+        return;
+    }
     // Taken as they come, so that appsink never holds more than a few of them.
     drainSamples();
     if (m_budget.exceeded) {

@@ -13,9 +13,10 @@ typedef struct _GstElement GstElement;
 // Decodes a clip held whole in memory to PCM of pcmFormat(), with a GStreamer pipeline of its
 // own (appsrc, decodebin, conversion, appsink) that it tears down after each clip. Qt 6.4's
 // QAudioDecoder keeps about 4 KB of GStreamer elements per clip until the process ends; this
-// pipeline gives them back. Only MPEG audio is decoded, the one kind of clip a speech service
-// sends, and no more than maxDurationMs of it: a few hundred kilobytes of another format (or
-// of MP3 at a very low rate) can stand for hours of sound, and gigabytes of PCM.
+// pipeline gives them back. Only what passes the gate of MpegAudio.h is decoded, the one kind
+// of clip a speech service sends, and no more than maxDurationMs of it: a few hundred
+// kilobytes of another format (or of MP3 at a very low rate) can stand for hours of sound, and
+// gigabytes of PCM.
 class ClipDecoder final : public QObject
 {
     Q_OBJECT
@@ -54,6 +55,7 @@ private:
     GstElement *m_sink = nullptr;
     Budget m_budget;
     QByteArray m_pcm;
+    QString m_refusal; // why the clip in hand was not even decoded
     // The pipeline's bus is read from this thread, so nothing of GStreamer's threads reaches
     // the player.
     QTimer m_poll;

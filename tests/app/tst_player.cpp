@@ -3,6 +3,7 @@
 // private sound server (tests/app/with-sound-server), what the user hears, recorded from the
 // null sink's monitor.
 #include "ClipPlayer.h"
+#include "MpegAudio.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -41,6 +42,37 @@ class TestPlayer final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The one gate of the player and the save: MPEG audio frames that follow each other, behind
+    // tags of any size, or an error of the service in their place.
+    void gate_data()
+    {
+        QTest::addColumn<QByteArray>("clip");
+        QTest::addColumn<QString>("reason");                    // empty: it passes
+        const QByteArray frame = LongSilence().first(72);       // MPEG-2.5 Layer III
+        const QByteArray silence = Clip(u"silence.mp3"_s).body; // MPEG-1 Layer III, 104 B frames
+        // Tags of 128 + 10 bytes (a footer) and of 96 + 32 bytes (a header).
+        const QByteArray id3 = QByteArray("ID3\x04\0\x10\0\0\x01\0", 10) + QByteArray(138, 'T');
+        const QByteArray ape =
+            QByteArray("APETAGEX\xd0\x07\0\0\x60\0\0\0", 16) + QByteArray(112, 'A');
+        // MPEG-4 AAC in ADTS frames: MP3's sync, and a length that MP3's rules would give the
+        // same header bits, but layer bits 00.
+        const QByteArray adts = QByteArray("\xFF\xF1\x50\x80\x20\xBF\xFC").append(254, 0);
+        QTest::newRow("tags, then frames") << id3 + ape + silence << QString();
+        QTest::newRow("two whole frames") << frame + frame << QString();
+        QTest::newRow("ADTS AAC") << adts.repeated(5) << u"not MP3 audio"_s;
+        QTest::newRow("a tag alone") << id3 << u"not MP3 audio"_s;
+        QTest::newRow("one frame, then a page")
+            << silence.first(104) + QByteArray("<html>").repeated(40) << u"not MP3 audio"_s;
+        QTest::newRow("a frame cut short") << frame.chopped(1) << u"not MP3 audio"_s;
+    }
+
+    void gate()
+    {
+        QFETCH(QByteArray, clip);
+        QFETCH(QString, reason);
+        QCOMPARE(WhyNotMpegAudio(clip), reason);
+    }
+
     void reply_data()
     {
         QTest::addColumn<CannedReply>("reply");
@@ -48,9 +80,8 @@ private Q_SLOTS:
         const QByteArray silence = Clip(u"silence.mp3"_s).body; // 0.99 s
         QTest::newRow("a clip") << CannedReply{200, {}, silence} << QString();
         QTest::newRow("HTTP status") << CannedReply{404, {}, silence} << u"HTTP status 404"_s;
-        QTest::newRow("not audio") << CannedReply{200, {}, QByteArray(4096, '\0')} << u"audio"_s;
         QTest::newRow("FLAC") << CannedReply{200, {}, Clip(u"silence.flac"_s).body}
-                              << u"not audio that can be decoded"_s;
+                              << u"not MP3 audio"_s;
         QTest::newRow("past the cap")
             << CannedReply{200, {}, LongSilence()} << u"decoded audio over the cap"_s;
     }

@@ -332,7 +332,9 @@ private Q_SLOTS:
         save->trigger();
         QCOMPARE(h.status(), u"您取消了音频保存操作..."_s);
         h.dialogs->saveAnswer = path;
-        server.serve("/a.mp3", CannedReply::page(200, "ID3", "audio/mpeg"));
+        server.serve("/a.mp3", CannedReply::page(
+                                   200, QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3),
+                                   "audio/mpeg"));
         save->trigger();
         QCOMPARE(h.status(), u"音频文件已保存,路径:["_s + path + u"]"_s);
         h.child<Voice>("Voice")->setURL(server.url(u"/gone.mp3"));

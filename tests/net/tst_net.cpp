@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <csignal>
 #include <functional>
@@ -27,6 +30,8 @@ namespace {
 // 2.5 KiB: less than QSaveFile buffers, so a full disk shows only when the buffer is flushed.
 const QByteArray page = QByteArray("<html>中文 translation</html>\r\n").repeated(80);
 const QString body = u"text=%E4%B8%AD%20x&to=en"_s;
+// Three frames of MPEG-1 Layer III silence: what follows them passes the save's gate too.
+const QByteArray frames = QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3);
 
 // A save over b.mp3 of an earlier save: whether it saved, the files of the folder afterwards
 // and what b.mp3 then holds. On a full disk, writes past 1 KiB fail: with SIGXFSZ ignored, a
@@ -62,6 +67,8 @@ private Q_SLOTS:
     void exchange();
     void replyKinds_data();
     void replyKinds();
+    void saveTargets_data();
+    void saveTargets();
 };
 
 void TestNet::exchange_data()
@@ -72,7 +79,7 @@ void TestNet::exchange_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning"); // after the method; empty: none
     QTest::addColumn<QString>("url");     // empty: the stand-in server's
-    QTest::addColumn<QByteArray>("way");  // "proxy", "full disk" or "modal"
+    QTest::addColumn<QByteArray>("way");  // "proxy", "full disk", "modal" or "as sent"
 
     // Options tweaked from each method's own: the save has limits of its own.
     using Tweak = std::function<void(HttpOptions &)>;
@@ -104,12 +111,14 @@ void TestNet::exchange_data()
     row({"POST"}, "gzip cut short", coded("gzip", packed.chopped(4)), {}, u"corrupt"_s);
     row({"POST"}, "gzip past the cap in pieces",
         coded("gzip", gzip(QByteArray(1024, ' '), 8 * 1024 + 1)), {}, u"once inflated"_s);
-    row(all, "GBK labelled gb2312",
+    row({"GET", "POST"}, "GBK labelled gb2312",
         CannedReply::page(200, "\xd6\xd0\xce\xc4\xe9\x46", "text/html;charset=\"gb2312\""),
         u"中文镕"_s);
-    row(all, "byte-order mark outranks the label",
+    row({"GET", "POST"}, "byte-order mark outranks the label",
         CannedReply::page(200, "\xef\xbb\xbf中文", "text/html; charset=gbk"), u"中文"_s);
-    row({"GET", "POST"}, "empty body", CannedReply(), {}, u"empty body"_s);
+    row(all, "empty body", CannedReply(), {}, u"empty body"_s);
+    row({"SAVE"}, "a page in place of the clip", CannedReply::page(200, page), {},
+        u"not MP3 audio"_s, {}, {}, "as sent");
     // The caps as a user meets them: a whole web page of 8 MiB is read, a save of 4 MiB kept.
     for (const auto &[method, cap] :
          {std::pair<QByteArray, qsizetype>{"GET", 8 << 20}, {"POST", 8 << 20}, {"SAVE", 4 << 20}}) {
@@ -156,6 +165,9 @@ void TestNet::exchange()
     QFETCH(QString, url);
     QFETCH(QByteArray, way);
 
+    // The save keeps only MP3: its bodies begin with MPEG audio frames, unless too short.
+    if (method == "SAVE" && way != "as sent" && reply.body.size() >= frames.size())
+        reply.body.replace(0, frames.size(), frames);
     StandInServer server, proxy;
     server.serve("/r", reply);
     proxy.serve("/r", reply);
@@ -246,6 +258,40 @@ void TestNet::replyKinds()
     const HttpReply reply = HttpGetReply(path.startsWith(u'/') ? server.url(path) : path, options);
     QCOMPARE(u"%1 %2 %3"_s.arg(reply.status).arg(int(reply.redirected)).arg(int(reply.failure)),
              kind);
+}
+
+// A save replaces a regular file or nothing, never what is at the path before the download,
+// nor what takes it during the download: that fails before anyone is told the file is saved.
+void TestNet::saveTargets_data()
+{
+    QTest::addColumn<uint>("made"); // the kind of node at the path before the save; 0: none
+    QTest::addColumn<QString>("reason");
+    const QString before = u"write the file: not a regular file but "_s;
+    QTest::newRow("a FIFO") << uint(S_IFIFO) << before + u"a FIFO"_s;
+    QTest::newRow("a device") << uint(S_IFCHR) << before + u"a device"_s;
+    QTest::newRow("a folder made during the download")
+        << 0u << u"put the file in place: not a regular file but a folder"_s;
+}
+
+void TestNet::saveTargets()
+{
+    QFETCH(uint, made);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    QSaveFile save(folder.filePath(u"a.mp3"_s));
+    const QByteArray name = QFile::encodeName(save.fileName());
+    // The null device's numbers, in a folder of the test's: a fault replaces only this node.
+    if (made && mknod(name, made | 0600, makedev(1, 3)) != 0)
+        QSKIP("making a device needs root");
+    StandInServer server;
+    server.setHandler("/clip", [&](const RecordedRequest &) {
+        QDir(folder.path()).mkdir(u"a.mp3"_s);
+        return CannedReply::page(200, frames);
+    });
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"/clip: cannot "_s + reason + u'$'));
+    QVERIFY(!DownloadInto(server.url(u"/clip"), save, SaveOptions(30s)));
+    struct stat after = {};
+    QVERIFY(lstat(name, &after) == 0 && !S_ISREG(after.st_mode));
 }
 
 QTEST_GUILESS_MAIN(TestNet)

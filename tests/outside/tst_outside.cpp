@@ -116,6 +116,9 @@ private:
     }
 };
 
+// Three frames of MP3 silence: a clip that the save keeps.
+const QByteArray SilentClip = QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3);
+
 } // namespace
 
 class TestOutside final : public QObject
@@ -181,7 +184,7 @@ private Q_SLOTS:
         row("empty input", {u"-"_s}, 2, {}, "empty", {}, {}, "\n");
         const QStringList save = {u"--save-audio"_s, u"FILE"_s, u"你好"_s};
         row("saved", save, 0, "Hi.\n", {}, "/translate_a/t|/translate_tts?q=Hi.&tl=en",
-            GoogleShortReply, {}, "ID3");
+            GoogleShortReply, {}, SilentClip);
         row("saving refused, old file kept", save, 1, {},
             "bremo: GET services.stand-in.invalid/translate_tts: ",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
@@ -189,7 +192,14 @@ private Q_SLOTS:
             "bremo: cannot write the translation to standard output: No space left on device",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
         row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
-            "no pronunciation", "/translate_a/t");
+            "no pronunciation: Google does not speak Japanese", "/translate_a/t");
+        row("an offline translation is not spoken",
+            QStringList{u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s} +
+                QStringList(save).replaceInStrings(u"你好"_s, u"hello"_s),
+            1, {}, "no pronunciation: an offline translation (Apertium) has none", {});
+        row("a long Youdao result is not spoken", QStringList{u"--engine"_s, u"youdao"_s} + save, 1,
+            {}, "no pronunciation: the translation is too long to be spoken", "/translate",
+            "<textarea name=\"o\">" + QByteArray(501, 'a') + "</textarea>");
     }
 
     void print()
@@ -207,7 +217,7 @@ private Q_SLOTS:
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
-        server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, "ID3"));
+        server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
         const QString path = folder.filePath(u"hi.mp3"_s);
         QFile old(path);
@@ -377,6 +387,20 @@ private Q_SLOTS:
         QVERIFY(server.requests().first().target.contains("text=first%20text&"));
         first.kill(); // the window would ask before it closes
         first.waitForFinished();
+    }
+
+    // Script mode gives a road that failed one line on standard error, its own, though the
+    // exchange logged why as well; here the next road translates.
+    void oneLinePerFailedRoad()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(500, "busy"));
+        server.serve("/translate_a/single",
+                     CannedReply::page(200, "{\"sentences\":[{\"trans\":\"Hello\"}]}"));
+        const Run run = Bremo(server, {u"--print"_s, u"hi"_s});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, "Hello\n");
+        QCOMPARE(run.err, "bremo: Google 短文本接口：HTTP 500（服务器出错）\n");
     }
 };
 
