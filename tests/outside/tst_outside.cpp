@@ -7,9 +7,13 @@
 #include "OutsideRequests.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
+#include "Voice.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAction>
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -114,6 +118,47 @@ private:
         std::free(reply);
         return atom;
     }
+};
+
+// bremo started as the first of the session, without a display but with a window offscreen.
+void StartWindow(QProcess &process, const StandInServer &server, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"http_proxy"_s, server.origin());
+    environment.remove(u"no_proxy"_s);
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(BREMO_STANDIN), arguments);
+}
+
+// The session's Bremo played by the test on a connection of its own: it refuses every request,
+// or quits without answering, as a window ended while it was stopped does.
+class RivalWindow final : public QDBusVirtualObject
+{
+public:
+    explicit RivalWindow(bool refuses)
+        : m_refuses(refuses)
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, Name);
+        bus.registerVirtualObject(Session::ObjectPath, this);
+        bus.registerService(Session::ApplicationId);
+    }
+    ~RivalWindow() override { QDBusConnection::disconnectFromBus(Name); }
+
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (m_refuses)
+            connection.send(message.createErrorReply(QDBusError::AccessDenied, u"not now"_s));
+        else
+            QMetaObject::invokeMethod(
+                this, [] { QDBusConnection::disconnectFromBus(Name); }, Qt::QueuedConnection);
+        return true;
+    }
+
+private:
+    static inline const QString Name = u"rival"_s;
+    bool m_refuses;
 };
 
 } // namespace
@@ -297,6 +342,8 @@ private Q_SLOTS:
             << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
         QTest::newRow("window alone")
             << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
+        QTest::newRow("standard input")
+            << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
     }
 
     void handOver()
@@ -319,7 +366,9 @@ private Q_SLOTS:
 
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
-        const Run second = Bremo(server, arguments, {}, {}, {u"DESKTOP_STARTUP_ID="_s + startupId});
+        // The source, followed by a line break, is standard input.
+        const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
+                                 {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
@@ -361,22 +410,114 @@ private Q_SLOTS:
         QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
 
-    // The first start of a session with a text opens the window and translates the text there.
-    void firstStartTranslates()
+    // A start that finds no Bremo, or one that quits before it answers, opens the window and
+    // translates the text there; the text is gone from the process list by then.
+    void startServesItself_data()
+    {
+        QTest::addColumn<bool>("rivalQuits");
+        QTest::newRow("first start") << false;
+        QTest::newRow("window quits before answering") << true;
+    }
+
+    void startServesItself()
+    {
+        QFETCH(bool, rivalQuits);
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        std::optional<RivalWindow> rival;
+        if (rivalQuits)
+            rival.emplace(false);
+        QProcess first;
+        StartWindow(first, server, {u"first text"_s});
+        QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
+        QVERIFY(server.requests().first().target.contains("text=first%20text&"));
+        QFile arguments(u"/proc/%1/cmdline"_s.arg(first.processId()));
+        QVERIFY(arguments.open(QIODevice::ReadOnly));
+        const QByteArray shown = arguments.readAll();
+        QVERIFY2(shown.startsWith(BREMO_STANDIN) && !shown.contains("first"), shown.constData());
+        first.kill(); // the window would ask before it closes
+        first.waitForFinished();
+    }
+
+    // A second start that hands nothing over says why, with its exit status.
+    void secondStartFails_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("window refuses")
+            << QStringList{u"text"_s} << QByteArray() << 1
+            << QByteArray("the running Bremo did not take the request: not now\n");
+        QTest::newRow("text and selection")
+            << QStringList{u"--selection"_s, u"text"_s} << QByteArray() << 2
+            << QByteArray("bremo: give one of TEXT, --selection and --clipboard\n");
+        QTest::newRow("standard input over 1 MiB")
+            << QStringList{u"-"_s} << QByteArray((1 << 20) + 1, 'a') << 1
+            << QByteArray("bremo: standard input holds more than the 1 MiB that a window takes\n");
+    }
+
+    void secondStartFails()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, err);
+        StandInServer server;
+        RivalWindow rival(true);
+        const Run second = Bremo(server, arguments, input);
+        QCOMPARE(second.exitCode, exitCode);
+        QVERIFY2(second.err.contains(err), second.err.constData());
+    }
+
+    // A translation's wait shows the busy cursor over the window, until the result comes.
+    void busyCursorDuringTheWait()
+    {
+        StandInServer server;
+        std::optional<Qt::CursorShape> during;
+        server.setHandler("/translate_a/t", [&during](const RecordedRequest &) {
+            if (const QCursor *cursor = QGuiApplication::overrideCursor())
+                during = cursor->shape();
+            return CannedReply::page(200, GoogleShortReply);
+        });
+        FormHarness h(server.origin());
+        h.setSource(u"你好"_s);
+        h.translate();
+        QCOMPARE(h.status(), Succeeded);
+        QCOMPARE(during, Qt::BusyCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    // A text handed over during 保存音频 waits for the save to end, as for a translation.
+    void handOverWaitsForTheSave()
     {
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        QProcess first;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"http_proxy"_s, server.origin());
-        environment.remove(u"no_proxy"_s);
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        first.setProcessEnvironment(environment);
-        first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
-        QVERIFY(server.requests().first().target.contains("text=first%20text&"));
-        first.kill(); // the window would ask before it closes
-        first.waitForFinished();
+        FormHarness h(server.origin());
+        int clipRequests = 0;
+        server.setHandler("/clip.mp3", [&h, &clipRequests](const RecordedRequest &) {
+            if (++clipRequests == 2) { // the save's, after the player's
+                QMetaObject::invokeMethod(
+                    h.form.get(),
+                    [&h] {
+                        ServeOutsideRequest(*h.form,
+                                            {OutsideRequest::Kind::Text, u"你好"_s, {}, {}});
+                    },
+                    Qt::QueuedConnection);
+            }
+            CannedReply clip = CannedReply::page(200, "ID3", "audio/mpeg");
+            clip.delay = std::chrono::milliseconds(500); // the hand-over comes first
+            return clip;
+        });
+        h.child<Voice>("Voice")->setURL(server.url(u"clip.mp3"));
+        QTRY_COMPARE(clipRequests, 1);
+        QTemporaryDir folder;
+        h.dialogs->saveAnswer = folder.filePath(u"hi.mp3"_s);
+        h.form->findChild<QAction *>(u"bc"_s)->trigger();
+        QCOMPARE(clipRequests, 2);
+        QCOMPARE(server.requests().size(), 2); // no translation during the save
+        QTRY_COMPARE(h.status(), Succeeded);
+        QCOMPARE(h.box("SourceContent"), u"你好"_s);
     }
 };
 
