@@ -133,32 +133,28 @@ void StartWindow(QProcess &process, const StandInServer &server, const QStringLi
 
 // The session's Bremo played by the test on a connection of its own: it refuses every request,
 // or quits without answering, as a window ended while it was stopped does.
-class RivalWindow final : public QDBusVirtualObject
+struct RivalWindow final : QDBusVirtualObject
 {
-public:
     explicit RivalWindow(bool refuses)
-        : m_refuses(refuses)
+        : refuses(refuses)
     {
-        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, Name);
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s);
         bus.registerVirtualObject(Session::ObjectPath, this);
         bus.registerService(Session::ApplicationId);
     }
-    ~RivalWindow() override { QDBusConnection::disconnectFromBus(Name); }
-
+    ~RivalWindow() override { QDBusConnection::disconnectFromBus(u"rival"_s); }
     QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
-        if (m_refuses)
-            connection.send(message.createErrorReply(QDBusError::AccessDenied, u"not now"_s));
-        else
-            QMetaObject::invokeMethod(
-                this, [] { QDBusConnection::disconnectFromBus(Name); }, Qt::QueuedConnection);
+        if (refuses)
+            return connection.send(
+                message.createErrorReply(QDBusError::AccessDenied, u"not now"_s));
+        QMetaObject::invokeMethod(
+            this, [] { QDBusConnection::disconnectFromBus(u"rival"_s); }, Qt::QueuedConnection);
         return true;
     }
-
-private:
-    static inline const QString Name = u"rival"_s;
-    bool m_refuses;
+    const bool refuses;
 };
 
 } // namespace
@@ -470,54 +466,36 @@ private Q_SLOTS:
         QVERIFY2(second.err.contains(err), second.err.constData());
     }
 
-    // A translation's wait shows the busy cursor over the window, until the result comes.
-    void busyCursorDuringTheWait()
+    // A text handed over during 保存音频 waits for the save to end, as for a translation; a
+    // translation's wait shows the busy cursor, until the result comes.
+    void waitsOfTheWindow()
     {
         StandInServer server;
-        std::optional<Qt::CursorShape> during;
-        server.setHandler("/translate_a/t", [&during](const RecordedRequest &) {
-            if (const QCursor *cursor = QGuiApplication::overrideCursor())
-                during = cursor->shape();
+        std::optional<Qt::CursorShape> cursor;
+        server.setHandler("/translate_a/t", [&cursor](const RecordedRequest &) {
+            if (QGuiApplication::overrideCursor())
+                cursor = QGuiApplication::overrideCursor()->shape();
             return CannedReply::page(200, GoogleShortReply);
         });
         FormHarness h(server.origin());
-        h.setSource(u"你好"_s);
-        h.translate();
-        QCOMPARE(h.status(), Succeeded);
-        QCOMPARE(during, Qt::BusyCursor);
-        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    }
-
-    // A text handed over during 保存音频 waits for the save to end, as for a translation.
-    void handOverWaitsForTheSave()
-    {
-        StandInServer server;
-        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        FormHarness h(server.origin());
-        int clipRequests = 0;
-        server.setHandler("/clip.mp3", [&h, &clipRequests](const RecordedRequest &) {
-            if (++clipRequests == 2) { // the save's, after the player's
+        h.form->show();
+        server.setHandler("/clip.mp3", [&h, &server](const RecordedRequest &) {
+            if (server.requests().size() == 2) // the save's, after the player's
                 QMetaObject::invokeMethod(
-                    h.form.get(),
-                    [&h] {
-                        ServeOutsideRequest(*h.form,
-                                            {OutsideRequest::Kind::Text, u"你好"_s, {}, {}});
-                    },
-                    Qt::QueuedConnection);
-            }
+                    h.form.get(), [&h] { h.form->translateText(u"你好"_s); }, Qt::QueuedConnection);
             CannedReply clip = CannedReply::page(200, "ID3", "audio/mpeg");
             clip.delay = std::chrono::milliseconds(500); // the hand-over comes first
             return clip;
         });
         h.child<Voice>("Voice")->setURL(server.url(u"clip.mp3"));
-        QTRY_COMPARE(clipRequests, 1);
+        QTRY_COMPARE(server.requests().size(), 1);
         QTemporaryDir folder;
         h.dialogs->saveAnswer = folder.filePath(u"hi.mp3"_s);
         h.form->findChild<QAction *>(u"bc"_s)->trigger();
-        QCOMPARE(clipRequests, 2);
         QCOMPARE(server.requests().size(), 2); // no translation during the save
         QTRY_COMPARE(h.status(), Succeeded);
-        QCOMPARE(h.box("SourceContent"), u"你好"_s);
+        QCOMPARE(cursor, Qt::BusyCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 };
 
