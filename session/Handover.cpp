@@ -64,14 +64,15 @@ Handover HandOver(const OutsideRequest &request)
     if (!bus.isConnected())
         return Handover::NoPrimary;
     // The Bremo asked is known by its connection's own name, so that a silence can be told
-    // from a quit: a window quitting before it answers leaves the request to this start.
+    // from a quit: a window that gave up the session before it answered (it quit, or was
+    // ended while it was stopped) leaves the request to this start.
     const QString owner = bus.interface()->serviceOwner(Session::ApplicationId);
     if (owner.isEmpty())
         return Handover::NoPrimary;
     const QDBusMessage reply = bus.call(CallFor(request, owner), QDBus::Block, AnswerTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return Handover::Delivered;
-    if (!bus.interface()->isServiceRegistered(owner))
+    if (bus.interface()->serviceOwner(Session::ApplicationId).value() != owner)
         return Handover::NoPrimary;
     const QDBusError error(reply);
     qCWarning(lcNet, "the running Bremo did not take the request: %ls",

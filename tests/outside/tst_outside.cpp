@@ -120,17 +120,6 @@ private:
     }
 };
 
-// bremo started as the first of the session, without a display but with a window offscreen.
-void StartWindow(QProcess &process, const StandInServer &server, const QStringList &arguments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"http_proxy"_s, server.origin());
-    environment.remove(u"no_proxy"_s);
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(BREMO_STANDIN), arguments);
-}
-
 // The session's Bremo played by the test on a connection of its own: it refuses every request,
 // or quits without answering, as a window ended while it was stopped does.
 struct RivalWindow final : QDBusVirtualObject
@@ -423,8 +412,13 @@ private Q_SLOTS:
         std::optional<RivalWindow> rival;
         if (rivalQuits)
             rival.emplace(false);
-        QProcess first;
-        StartWindow(first, server, {u"first text"_s});
+        QProcess first; // with a window offscreen
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"http_proxy"_s, server.origin());
+        environment.remove(u"no_proxy"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        first.setProcessEnvironment(environment);
+        first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
         QVERIFY(server.requests().first().target.contains("text=first%20text&"));
         QFile arguments(u"/proc/%1/cmdline"_s.arg(first.processId()));
