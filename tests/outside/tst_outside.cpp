@@ -467,14 +467,15 @@ private Q_SLOTS:
         StandInServer server;
         std::optional<Qt::CursorShape> cursor;
         server.setHandler("/translate_a/t", [&cursor](const RecordedRequest &) {
-            if (QGuiApplication::overrideCursor())
-                cursor = QGuiApplication::overrideCursor()->shape();
+            cursor = QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape()
+                                                       : Qt::ArrowCursor;
             return CannedReply::page(200, GoogleShortReply);
         });
         FormHarness h(server.origin());
         h.form->show();
-        server.setHandler("/clip.mp3", [&h, &server](const RecordedRequest &) {
-            if (server.requests().size() == 2) // the save's, after the player's
+        bool saving = false;
+        server.setHandler("/clip.mp3", [&h, &saving](const RecordedRequest &) {
+            if (saving)
                 QMetaObject::invokeMethod(
                     h.form.get(), [&h] { h.form->translateText(u"你好"_s); }, Qt::QueuedConnection);
             CannedReply clip = CannedReply::page(200, "ID3", "audio/mpeg");
@@ -482,11 +483,12 @@ private Q_SLOTS:
             return clip;
         });
         h.child<Voice>("Voice")->setURL(server.url(u"clip.mp3"));
-        QTRY_COMPARE(server.requests().size(), 1);
         QTemporaryDir folder;
         h.dialogs->saveAnswer = folder.filePath(u"hi.mp3"_s);
+        saving = true;
         h.form->findChild<QAction *>(u"bc"_s)->trigger();
-        QCOMPARE(server.requests().size(), 2); // no translation during the save
+        saving = false;
+        QCOMPARE(cursor, std::nullopt); // no translation during the save
         QTRY_COMPARE(h.status(), Succeeded);
         QCOMPARE(cursor, Qt::BusyCursor);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
