@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +20,11 @@ void Form1::bc_Click()
         setStatus(u"请您先生成音频文件在进行保存..."_s);
         return;
     }
+    m_saving = true;
+    const auto saved = qScopeGuard([this] {
+        m_saving = false;
+        translateWaitingText();
+    });
     m_c1->setTitle(u"请选择您要保存的路径"_s);
     const std::optional<QString> fileName = m_c1->showSave(this);
     if (!fileName) {

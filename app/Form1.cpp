@@ -8,6 +8,7 @@
 #include "LayoutTwips.h"
 #include "SessionEnd.h"
 #include "Voice.h"
+#include "WaitCursor.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -208,6 +209,7 @@ void Form1::connectCommands()
 {
     connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     new CtrlReturnClicks(m_sourceContent, m_command1);
+    new WaitCursor(m_command1);
     connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
@@ -232,8 +234,9 @@ void Form1::commitData(QSessionManager &manager)
 void Form1::translateText(const QString &text)
 {
     // Into the box only when it is translated, so that the box never shows a source beside a
-    // result that is not its translation.
-    if (!m_command1->isEnabled()) {
+    // result that is not its translation. A save waits as a translation does: one started
+    // inside its wait would hold the save until it ended, and change the clip being saved.
+    if (!m_command1->isEnabled() || m_saving) {
         m_waitingText = text;
         return;
     }

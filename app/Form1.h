@@ -38,8 +38,8 @@ public:
     // A log-out or shut-down asks as closing does; No keeps the session and the window.
     void answerSessionEnd(SessionEndRequest &request);
     // Text from outside the window goes into the source box and is translated as a click on
-    // 翻译 translates it. While a translation runs, the newest such text waits outside the box
-    // and is translated when that one ends.
+    // 翻译 translates it. While a translation or a save runs, the newest such text waits
+    // outside the box and is translated when that one ends.
     void translateText(const QString &text);
 
 protected:
@@ -95,4 +95,5 @@ private:
     // A session manager asked without leave to interact: the session ends if its "die" follows.
     bool m_sessionMayEnd = false;
     std::optional<QString> m_waitingText;
+    bool m_saving = false; // 保存音频, from its dialog to the end of the download
 };

@@ -7,9 +7,26 @@
 
 #include <QApplication>
 
+#include <cstring>
+
+namespace {
+
+// The process list shows every user the arguments' memory for as long as the window is open,
+// and a text to translate may be private. The arguments that Qt leaves once it has taken its
+// own are Bremo's, all read before the window: they are blanked. The program's name stays,
+// for the restart command that Qt gives a session manager.
+void HideArguments(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        std::memset(argv[i], 0, std::strlen(argv[i]));
+}
+
+} // namespace
+
 int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endpoints &endpoints)
 {
     QApplication app(argc, argv);
+    HideArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Bremo"));
     // Lets a Wayland desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("bremo"));

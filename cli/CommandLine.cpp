@@ -189,6 +189,7 @@ Invocation ParseCommandLine(const QStringList &arguments)
         invocation.request.kind = OutsideRequest::Kind::Clipboard;
     else if (!words.isEmpty())
         invocation.request = {OutsideRequest::Kind::Text, words.join(u' '), {}, {}};
+    invocation.requestFromStdin = words == QStringList{u"-"_s};
     invocation.request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     invocation.request.startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     return invocation;

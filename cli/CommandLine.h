@@ -30,6 +30,7 @@ struct Invocation
 
     Action action = Action::Window;
     OutsideRequest request;
+    bool requestFromStdin = false; // request is a Text still to be read from standard input
     PrintJob print;
     QString message; // to standard output with exit code 0, to standard error otherwise
     int exitCode = 0;

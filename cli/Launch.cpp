@@ -10,6 +10,30 @@
 
 #include <cstdio>
 
+namespace {
+
+// A window request travels over the session bus and lands in the source box: far more than
+// any road translates, and yet a pipe that never ends cannot fill the memory.
+constexpr qsizetype MaxStdinBytes = 1 << 20;
+
+// Standard input is this process's, not the window's: a start that hands over reads it
+// itself. The line break that ends what a pipe delivers is not part of the text.
+bool ReadRequestText(OutsideRequest &request)
+{
+    QByteArray input(MaxStdinBytes + 1, Qt::Uninitialized);
+    input.resize(qsizetype(std::fread(input.data(), 1, std::size_t(input.size()), stdin)));
+    if (input.size() > MaxStdinBytes) {
+        std::fputs("bremo: standard input holds more than the 1 MiB that a window takes\n", stderr);
+        return false;
+    }
+    if (input.endsWith('\n'))
+        input.chop(input.endsWith("\r\n") ? 2 : 1);
+    request.text = QString::fromUtf8(input);
+    return true;
+}
+
+} // namespace
+
 int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
 {
     QStringList ignored;
@@ -40,6 +64,8 @@ int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
         case Invocation::Action::Window:
             break;
         }
+        if (invocation.requestFromStdin && !ReadRequestText(invocation.request))
+            return 1;
         switch (HandOver(invocation.request)) {
         case Handover::Delivered:
             return 0;

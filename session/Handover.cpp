@@ -5,6 +5,7 @@
 #include "SessionNames.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QScopeGuard>
@@ -15,11 +16,14 @@ namespace {
 // service; one that stays silent this long is stuck.
 constexpr int AnswerTimeoutMs = 10000;
 
-QDBusMessage CallFor(const OutsideRequest &request)
+QDBusMessage CallFor(const OutsideRequest &request, const QString &recipient)
 {
-    const auto call = [](const QString &method) {
-        return QDBusMessage::createMethodCall(Session::ApplicationId, Session::ObjectPath,
-                                              Session::Interface, method);
+    const auto call = [&recipient](const QString &method) {
+        QDBusMessage message = QDBusMessage::createMethodCall(recipient, Session::ObjectPath,
+                                                              Session::Interface, method);
+        // Nothing is started on the bus's behalf: no owner means this process is the first.
+        message.setAutoStartService(false);
+        return message;
     };
     QVariantMap platformData;
     if (!request.activationToken.isEmpty())
@@ -59,16 +63,18 @@ Handover HandOver(const OutsideRequest &request)
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
     if (!bus.isConnected())
         return Handover::NoPrimary;
-    QDBusMessage call = CallFor(request);
-    // Nothing is started on the bus's behalf: no owner means this process is the first.
-    call.setAutoStartService(false);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, AnswerTimeoutMs);
+    // The Bremo asked is known by its connection's own name, so that a silence can be told
+    // from a quit: a window that gave up the session before it answered (it quit, or was
+    // ended while it was stopped) leaves the request to this start.
+    const QString owner = bus.interface()->serviceOwner(Session::ApplicationId);
+    if (owner.isEmpty())
+        return Handover::NoPrimary;
+    const QDBusMessage reply = bus.call(CallFor(request, owner), QDBus::Block, AnswerTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return Handover::Delivered;
-    const QDBusError error(reply);
-    if (error.type() == QDBusError::ServiceUnknown ||
-        error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+    if (bus.interface()->serviceOwner(Session::ApplicationId).value() != owner)
         return Handover::NoPrimary;
+    const QDBusError error(reply);
     qCWarning(lcNet, "the running Bremo did not take the request: %ls",
               qUtf16Printable(error.message()));
     return Handover::Failed;

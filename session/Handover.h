@@ -7,7 +7,8 @@ class ApplicationService;
 enum class Handover
 {
     Delivered, // the first Bremo of the session took the request
-    NoPrimary, // nobody to hand it to (or no session bus): this process serves it itself
+    NoPrimary, // nobody to hand it to (or no session bus), or the Bremo asked quit before it
+               // answered: this process serves it itself
     Failed     // a Bremo owns the name but did not take the request; the reason is logged
 };
 

@@ -7,9 +7,13 @@
 #include "OutsideRequests.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
+#include "Voice.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAction>
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -118,6 +122,32 @@ private:
 
 // Three frames of MP3 silence: a clip that the save keeps.
 const QByteArray SilentClip = QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3);
+
+// The session's Bremo played by the test on a connection of its own: it refuses every request,
+// or quits without answering, as a window ended while it was stopped does.
+struct RivalWindow final : QDBusVirtualObject
+{
+    explicit RivalWindow(bool refuses)
+        : refuses(refuses)
+    {
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s);
+        bus.registerVirtualObject(Session::ObjectPath, this);
+        bus.registerService(Session::ApplicationId);
+    }
+    ~RivalWindow() override { QDBusConnection::disconnectFromBus(u"rival"_s); }
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (refuses)
+            return connection.send(
+                message.createErrorReply(QDBusError::AccessDenied, u"not now"_s));
+        QMetaObject::invokeMethod(
+            this, [] { QDBusConnection::disconnectFromBus(u"rival"_s); }, Qt::QueuedConnection);
+        return true;
+    }
+    const bool refuses;
+};
 
 } // namespace
 
@@ -307,6 +337,8 @@ private Q_SLOTS:
             << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
         QTest::newRow("window alone")
             << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
+        QTest::newRow("standard input")
+            << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
     }
 
     void handOver()
@@ -329,7 +361,9 @@ private Q_SLOTS:
 
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
-        const Run second = Bremo(server, arguments, {}, {}, {u"DESKTOP_STARTUP_ID="_s + startupId});
+        // The source, followed by a line break, is standard input.
+        const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
+                                 {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
         QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
@@ -371,12 +405,24 @@ private Q_SLOTS:
         QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
 
-    // The first start of a session with a text opens the window and translates the text there.
-    void firstStartTranslates()
+    // A start that finds no Bremo, or one that quits before it answers, opens the window and
+    // translates the text there; the text is gone from the process list by then.
+    void startServesItself_data()
     {
+        QTest::addColumn<bool>("rivalQuits");
+        QTest::newRow("first start") << false;
+        QTest::newRow("window quits before answering") << true;
+    }
+
+    void startServesItself()
+    {
+        QFETCH(bool, rivalQuits);
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        QProcess first;
+        std::optional<RivalWindow> rival;
+        if (rivalQuits)
+            rival.emplace(false);
+        QProcess first; // with a window offscreen
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"http_proxy"_s, server.origin());
         environment.remove(u"no_proxy"_s);
@@ -385,6 +431,10 @@ private Q_SLOTS:
         first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
         QVERIFY(server.requests().first().target.contains("text=first%20text&"));
+        QFile arguments(u"/proc/%1/cmdline"_s.arg(first.processId()));
+        QVERIFY(arguments.open(QIODevice::ReadOnly));
+        const QByteArray shown = arguments.readAll();
+        QVERIFY2(shown.startsWith(BREMO_STANDIN) && !shown.contains("first"), shown.constData());
         first.kill(); // the window would ask before it closes
         first.waitForFinished();
     }
@@ -401,6 +451,71 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, "Hello\n");
         QCOMPARE(run.err, "bremo: Google 短文本接口：HTTP 500（服务器出错）\n");
+    }
+
+    // A second start that hands nothing over says why, with its exit status.
+    void secondStartFails_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("window refuses")
+            << QStringList{u"text"_s} << QByteArray() << 1
+            << QByteArray("the running Bremo did not take the request: not now\n");
+        QTest::newRow("text and selection")
+            << QStringList{u"--selection"_s, u"text"_s} << QByteArray() << 2
+            << QByteArray("bremo: give one of TEXT, --selection and --clipboard\n");
+        QTest::newRow("standard input over 1 MiB")
+            << QStringList{u"-"_s} << QByteArray((1 << 20) + 1, 'a') << 1
+            << QByteArray("bremo: standard input holds more than the 1 MiB that a window takes\n");
+    }
+
+    void secondStartFails()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, err);
+        StandInServer server;
+        RivalWindow rival(true);
+        const Run second = Bremo(server, arguments, input);
+        QCOMPARE(second.exitCode, exitCode);
+        QVERIFY2(second.err.contains(err), second.err.constData());
+    }
+
+    // A text handed over during 保存音频 waits for the save to end, as for a translation; a
+    // translation's wait shows the busy cursor, until the result comes.
+    void waitsOfTheWindow()
+    {
+        StandInServer server;
+        std::optional<Qt::CursorShape> cursor;
+        server.setHandler("/translate_a/t", [&cursor](const RecordedRequest &) {
+            cursor = QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape()
+                                                       : Qt::ArrowCursor;
+            return CannedReply::page(200, GoogleShortReply);
+        });
+        FormHarness h(server.origin());
+        h.form->show();
+        bool saving = false;
+        server.setHandler("/clip.mp3", [&h, &saving](const RecordedRequest &) {
+            if (saving)
+                QMetaObject::invokeMethod(
+                    h.form.get(), [&h] { h.form->translateText(u"你好"_s); }, Qt::QueuedConnection);
+            CannedReply clip = CannedReply::page(200, SilentClip, "audio/mpeg");
+            clip.delay = std::chrono::milliseconds(500); // the hand-over comes first
+            return clip;
+        });
+        h.child<Voice>("Voice")->setURL(server.url(u"clip.mp3"));
+        QTemporaryDir folder;
+        h.dialogs->saveAnswer = folder.filePath(u"hi.mp3"_s);
+        saving = true;
+        h.form->findChild<QAction *>(u"bc"_s)->trigger();
+        saving = false;
+        QCOMPARE(cursor, std::nullopt); // no translation during the save
+        QTRY_COMPARE(h.status(), Succeeded);
+        QCOMPARE(cursor, Qt::BusyCursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 };
 
