@@ -75,6 +75,9 @@ ProcessEnd RunProgram(const QString &program, const QStringList &arguments, cons
     process.closeWriteChannel();
     timer.start(limits.timeout);
     loop.exec();
+    // The application's exit ends every event loop at once, ours included.
+    if (!decided)
+        end.kind = ProcessEnd::Kind::Abandoned;
     // Whatever the end, nothing the program started outlives the call (a child it left in the
     // background included), and the program itself is reaped, so no zombie remains either.
     QObject::disconnect(&process, nullptr, &loop, nullptr);

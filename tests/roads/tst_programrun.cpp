@@ -81,6 +81,20 @@ private Q_SLOTS:
         QCOMPARE(int(run.kind), kind);
         QTRY_COMPARE_WITH_TIMEOUT(Sleeping(seconds), 0, 1000);
     }
+
+    // Last: the application cannot go on after it has quit.
+    void applicationQuits()
+    {
+        ProcessEnd run;
+        QTimer::singleShot(0, qApp, [&run] {
+            run =
+                RunProgram(u"sh"_s, {u"-c"_s, u"sleep 905 & sleep 60"_s}, {}, {1s, 4096, nullptr});
+        });
+        QTimer::singleShot(200ms, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+        QCOMPARE(int(run.kind), int(ProcessEnd::Kind::Abandoned));
+        QTRY_COMPARE_WITH_TIMEOUT(Sleeping("905"), 0, 1000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProgramRun)
