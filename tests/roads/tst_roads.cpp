@@ -17,55 +17,49 @@ class TestRoads final : public QObject
 private Q_SLOTS:
     void roads_data()
     {
-        QTest::addColumn<int>("engine");
         QTest::addColumn<QString>("request"); // "from to text"
         QTest::addColumn<CannedReply>("web"); // the engine's own road
         QTest::addColumn<CannedReply>("api"); // Google's JSON road; LibreTranslate refuses
-        QTest::addColumn<QString>("setup");   // "api elsewhere", "libre", "apertium 1 ms"
+        QTest::addColumn<QString>("setup");   // the engine, LibreTranslate, the JSON road's host
         QTest::addColumn<QString>("outcome"); // the translation | the tool tip's lines
         const CannedReply busy = CannedReply::page(429, "<html>sorry</html>");
         const CannedReply hello = CannedReply::page(200, R"({"sentences":[{"trans":"Hello"}]})");
         const CannedReply cut{200, {}, QByteArray(4096, 'x'), -1, CannedReply::Fault::ResetMidBody};
-        const int google = int(Engine::Google);
         const QString ok = u"|Google JSON 接口：成功"_s;
         const QString busyWeb =
             u"HTTP 429（请求过于频繁）|Google JSON 接口：HTTP 429（请求过于频繁）|"_s;
         const QString noPair = u"Apertium 离线引擎：未安装这两种语言之间的翻译"_s;
         QTest::newRow("redirect loop")
-            << google << u"zh-CN en 你好"_s
-            << CannedReply{302, {{"Location", "/translate_a/t"}}, {}} << hello << QString()
-            << u"Hello|Google 短文本接口：被重定向到其他页面"_s + ok;
+            << u"zh-CN en 你好"_s << CannedReply{302, {{"Location", "/translate_a/t"}}, {}} << hello
+            << QString() << u"Hello|Google 短文本接口：被重定向到其他页面"_s + ok;
         QTest::newRow("cut short, JSON road on another host")
-            << google << u"zh-CN en 你好"_s << cut << hello << u"api elsewhere"_s
+            << u"zh-CN en 你好"_s << cut << hello << u"api elsewhere"_s
             << u"Hello|Google 短文本接口：连接中断或回复不完整"_s + ok;
         QTest::newRow("cut short, JSON road on the same host")
-            << google << u"zh-CN en 你好"_s << cut << hello << QString()
+            << u"zh-CN en 你好"_s << cut << hello << QString()
             << u"|Google 短文本接口：连接中断或回复不完整|"_s + noPair;
         QTest::newRow("youdao's target on the offline road")
-            << int(Engine::Youdao) << u"en es The cat is black"_s << busy << busy << QString()
+            << u"en es The cat is black"_s << busy << busy << u"youdao"_s
             << u"|有道网页翻译："_s + busyWeb + noPair;
         QTest::newRow("refusal in the server's words, then Apertium without its marks")
-            << google << u"en es Good morning xyzzy"_s << busy << busy << u"libre"_s
+            << u"en es Good morning xyzzy"_s << busy << busy << u"libre"_s
             << u"Buenos días xyzzy|Google 短文本接口："_s + busyWeb +
                    u"LibreTranslate 服务器：HTTP 403（拒绝访问）“Invalid API key (see admin)”|"
                    u"Apertium 离线引擎：成功"_s;
         QTest::newRow("result too long")
-            << google << u"zh-CN en 你好"_s
+            << u"zh-CN en 你好"_s
             << CannedReply::page(200,
                                  "[[[\"" + QByteArray(50001, 'a') + "\",\"\",\"\",\"\"]],,\"en\"]")
             << hello << QString()
             << u"Hello|Google 短文本接口：译文过长（超过 50000 个字符）"_s + ok;
         QTest::newRow("source too long, no road asked")
-            << google << u"en es "_s + QString(50001, u'a') << hello << hello << QString()
-            << u"too long|"_s;
-        QTest::newRow("apertium time-out")
-            << int(Engine::ApertiumOnly) << u"en es Good morning"_s << busy << busy
-            << u"apertium 1 ms"_s << u"|Apertium 离线引擎：超时"_s;
+            << u"en es "_s + QString(50001, u'a') << hello << hello << QString() << u"too long|"_s;
+        QTest::newRow("apertium time-out") << u"en es Good morning"_s << busy << busy
+                                           << u"apertium 1 ms"_s << u"|Apertium 离线引擎：超时"_s;
     }
 
     void roads()
     {
-        QFETCH(int, engine);
         QFETCH(QString, request);
         QFETCH(CannedReply, web);
         QFETCH(CannedReply, api);
@@ -85,12 +79,15 @@ private Q_SLOTS:
             roads.endpoints.googleApi.replace(u"127.0.0.1"_s, u"localhost"_s);
         if (setup == u"libre")
             roads.endpoints.libreTranslate = server.url(u"/libre");
-        if (setup == u"apertium 1 ms")
+        if (setup.startsWith(u"apertium"))
             roads.apertiumTimeout = 1ms;
+        const Engine engine = setup == u"youdao"              ? Engine::Youdao
+                              : setup.startsWith(u"apertium") ? Engine::ApertiumOnly
+                                                              : Engine::Google;
         const QStringList codes = LanguageCatalogue::build().codes;
         const Translation translation =
             TranslateByRoads({request.section(u' ', 2),
-                              Engine(engine),
+                              engine,
                               int(codes.indexOf(request.section(u' ', 0, 0))),
                               int(codes.indexOf(request.section(u' ', 1, 1))),
                               {}},
