@@ -1,5 +1,6 @@
 #include "BoxText.h"
 #include "Form1.h"
+#include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "Speech.h"
 #include "Voice.h"
@@ -41,7 +42,10 @@ void Form1::Command1_Click()
                                         {previousResult, source, m_combo2->currentIndex()}))
         m_voice->setURL(*speech);
     m_resultContent->setPlainText(translation.text);
-    if (BoxText(*m_resultContent).isEmpty())
+    if (translation.sourceTooLong)
+        setStatus(u"原文过长（超过 "_s + QString::number(MaxResultLength) +
+                  u" 个字符），无法翻译"_s);
+    else if (BoxText(*m_resultContent).isEmpty())
         setStatus(u"请检查您的网络连接是否有问题..."_s);
     else if (translation.road == Road::Apertium)
         setStatus(u"离线翻译成功(Apertium)"_s);

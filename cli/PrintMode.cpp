@@ -3,6 +3,7 @@
 #include "FileDownloader.h"
 #include "LanguageCatalogue.h"
 #include "NetLog.h"
+#include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
 #include "SpokenLength.h"
@@ -117,6 +118,10 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     g_translating = true;
     const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
     g_translating = false;
+    if (translation.roads.sourceTooLong)
+        std::fputs(qPrintable(u"bremo: the text is too long: a translation holds at most %1 "
+                              u"characters\n"_s.arg(MaxResultLength)),
+                   stderr);
     // Each road that gave nothing, in the words of the window's tool tip.
     for (const RoadAttempt &attempt : translation.roads.attempts) {
         if (attempt.failure != Failure::None)

@@ -122,6 +122,10 @@ NetFailure failureKind(QNetworkReply::NetworkError error)
     case QNetworkReply::OperationCanceledError:
     case QNetworkReply::TimeoutError:
         return NetFailure::TimedOut;
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::ProtocolUnknownError: // only a redirect leads to another scheme
+        return NetFailure::Redirected;
     default:
         return NetFailure::Broken;
     }
@@ -151,6 +155,11 @@ QString errorReason(QNetworkReply::NetworkError error, const HttpOptions &option
     case QNetworkReply::OperationCanceledError:
         // Every abort of our own has a reason of its own; this one is Qt's stall timer.
         return u"time-out after "_s + seconds(options.timeout) + u" without data"_s;
+    case QNetworkReply::TooManyRedirectsError:
+        return u"a redirect loop"_s;
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::ProtocolUnknownError:
+        return u"a redirect to another scheme"_s;
     default:
         return QString::fromLatin1(
             QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error));
@@ -275,6 +284,10 @@ void ExchangeJob::conclude()
     }
     if (!m_failure.isEmpty()) {
         m_end.failure = m_failureKind;
+        if (m_failureKind == NetFailure::Redirected) {
+            m_end.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            m_end.redirected = true;
+        }
         WarnFailure(m_end.request, m_failure);
         return;
     }

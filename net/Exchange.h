@@ -27,7 +27,9 @@ struct ExchangeEnd
     bool complete = false;
     NetFailure failure = NetFailure::Abandoned;
     int status = 0;
-    // The service answered from another host or path than the one asked (a redirect followed).
+    // The service answered from another host or path than the one asked (a redirect followed),
+    // or with a redirect that is not followed (a loop, no Location, another scheme: failure
+    // Redirected, with the redirect's status).
     bool redirected = false;
     QByteArray contentType;
     // The Content-Encoding that Qt left undone: the body in the sink still carries it.

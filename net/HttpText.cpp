@@ -20,7 +20,7 @@ HttpReply fetch(const QByteArray &method, const QString &url, const RawHeaders &
     sink.open(QIODevice::WriteOnly);
     const ExchangeEnd end = Exchange(method, url, headers, body, sink, options);
     if (!end.complete)
-        return {{}, 0, false, end.failure};
+        return {{}, end.status, end.redirected, end.failure};
     const std::optional<QString> text =
         DecodeReplyBody(raw, end.codingLeftToUs, end.contentType, options.maxBodyBytes);
     if (!text) {

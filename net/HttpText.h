@@ -40,15 +40,16 @@ enum class NetFailure
     Refused,
     HostNotFound,
     TimedOut,
-    Broken,   // reset, cut short, over the cap, corrupt, not a web address
-    Abandoned // the wait ended first: the window is gone or the application quits
+    Broken,     // reset, cut short, over the cap, corrupt, not a web address
+    Redirected, // the service answered with a redirect that leads nowhere we follow
+    Abandoned   // the wait ended first: the window is gone or the application quits
 };
 
 // A reply as the roads read it: the service's page and how it came.
 struct HttpReply
 {
-    QString text;   // the body decoded, whatever the status; empty when no reply came
-    int status = 0; // 0 when no reply came
+    QString text;            // the body decoded, whatever the status; empty when no reply came
+    int status = 0;          // 0 when no reply came
     bool redirected = false; // answered from another host or path than the one asked
     NetFailure failure = NetFailure::None;
 };

@@ -5,11 +5,17 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
+#include <unistd.h>
+
 ProcessEnd RunProgram(const QString &program, const QStringList &arguments, const QByteArray &input,
                       const ProcessLimits &limits)
 {
     ProcessEnd end;
     QProcess process;
+    // A group of its own, so that ending it ends the pipeline the program starts (apertium is a
+    // shell script whose work is done by its children), not the program alone.
+    process.setChildProcessModifier([] { setpgid(0, 0); });
     // What the program says on standard error is its own business, not the user's.
     process.setStandardErrorFile(QProcess::nullDevice());
     QEventLoop loop;
@@ -23,9 +29,14 @@ ProcessEnd RunProgram(const QString &program, const QStringList &arguments, cons
         end.kind = kind;
         loop.quit();
     };
+    pid_t group = 0; // the program's own id, known once it runs
+    const auto endGroup = [&] {
+        if (group > 0)
+            ::kill(-group, SIGKILL);
+    };
     const auto stopWith = [&](ProcessEnd::Kind kind) {
         decide(kind);
-        process.kill();
+        endGroup();
     };
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &loop, [&] {
         end.output += process.readAllStandardOutput();
@@ -59,15 +70,18 @@ ProcessEnd RunProgram(const QString &program, const QStringList &arguments, cons
         end.kind = ProcessEnd::Kind::NotStarted;
         return end;
     }
+    group = pid_t(process.processId());
     process.write(input);
     process.closeWriteChannel();
     timer.start(limits.timeout);
     loop.exec();
-    // A killed program is reaped here, so no zombie outlives the call.
+    // The application's exit ends every event loop at once, ours included.
+    if (!decided)
+        end.kind = ProcessEnd::Kind::Abandoned;
+    // Whatever the end, nothing the program started outlives the call (a child it left in the
+    // background included), and the program itself is reaped, so no zombie remains either.
     QObject::disconnect(&process, nullptr, &loop, nullptr);
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(-1);
-    }
+    endGroup();
+    process.waitForFinished(-1);
     return end;
 }

@@ -6,6 +6,7 @@
 #include "LanguageCatalogue.h"
 #include "LibreTranslateRules.h"
 #include "ProgramRun.h"
+#include "ResultCap.h"
 #include "YoudaoRules.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ Failure FailureOf(NetFailure failure)
         return Failure::TimedOut;
     case NetFailure::Broken:
         return Failure::Broken;
+    case NetFailure::Redirected:
+        return Failure::Redirected;
     }
     Q_UNREACHABLE();
     return Failure::Broken;
@@ -69,11 +72,12 @@ RoadResult Judged(const HttpReply &reply, const std::function<QString(const QStr
     if (result.abandoned)
         return result;
     const QString text = read(reply.text);
-    result.text = text;
     RoadAttempt &attempt = result.attempt;
     attempt.code = reply.status;
     if (reply.failure != NetFailure::None)
         attempt.failure = FailureOf(reply.failure);
+    else if (text.size() > MaxResultLength)
+        attempt.failure = Failure::TooLong;
     else if (!text.isEmpty())
         attempt.failure = Failure::None;
     else if (reply.redirected)
@@ -82,7 +86,17 @@ RoadResult Judged(const HttpReply &reply, const std::function<QString(const QStr
         attempt.failure = Failure::HttpStatus;
     else
         attempt.failure = Failure::NoTranslation;
+    if (attempt.failure == Failure::None)
+        result.text = text;
     return result;
+}
+
+// Youdao detects the languages itself and picks the target by its own rule; every road of
+// its engine asks for that target, so that the road taken never changes the language.
+QString TargetCode(const TranslationRequest &request)
+{
+    return request.engine == Engine::Youdao ? GoogleApi::YoudaoTargetCode(request.source)
+                                            : CodeAt(request.targetPosition);
 }
 
 RoadResult AskGoogleApi(const TranslationRequest &request, const RoadsSetup &setup)
@@ -90,8 +104,7 @@ RoadResult AskGoogleApi(const TranslationRequest &request, const RoadsSetup &set
     const bool youdao = request.engine == Engine::Youdao;
     const GoogleApi::Request api = GoogleApi::RequestFor(
         setup.endpoints.googleApi, request.source,
-        youdao ? u"auto"_s : CodeAt(request.sourcePosition),
-        youdao ? GoogleApi::YoudaoTargetCode(request.source) : CodeAt(request.targetPosition));
+        youdao ? u"auto"_s : CodeAt(request.sourcePosition), TargetCode(request));
     const HttpReply reply = api.formBody ? HttpPostReply(api.url, *api.formBody, setup.http)
                                          : HttpGetReply(api.url, setup.http);
     return Judged(reply, GoogleApi::ResultOfReply);
@@ -101,21 +114,23 @@ RoadResult AskLibreTranslate(const TranslationRequest &request, const RoadsSetup
 {
     const bool youdao = request.engine == Engine::Youdao;
     const QByteArray body = LibreTranslate::RequestBody(
-        request.source, youdao ? u"auto"_s : CodeAt(request.sourcePosition),
-        youdao ? GoogleApi::YoudaoTargetCode(request.source) : CodeAt(request.targetPosition),
+        request.source, youdao ? u"auto"_s : CodeAt(request.sourcePosition), TargetCode(request),
         setup.endpoints.libreTranslateKey);
     const HttpReply reply =
         HttpPostJson(LibreTranslate::RequestUrl(setup.endpoints.libreTranslate), body, setup.http);
-    return Judged(reply, LibreTranslate::ResultOfReply);
+    RoadResult result = Judged(reply, LibreTranslate::ResultOfReply);
+    if (!result.abandoned && result.attempt.failure != Failure::None)
+        result.attempt.detail = LibreTranslate::RefusalOfReply(reply.text);
+    return result;
 }
 
 RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setup)
 {
     RoadResult result;
     RoadAttempt &attempt = result.attempt;
-    const std::optional<QString> mode =
-        Apertium::ModeFor(InstalledApertiumModes(setup), CodeAt(request.sourcePosition),
-                          CodeAt(request.targetPosition));
+    // Apertium cannot detect: the source is the source list's language, for Youdao too.
+    const std::optional<QString> mode = Apertium::ModeFor(
+        InstalledApertiumModes(setup), CodeAt(request.sourcePosition), TargetCode(request));
     if (!mode) {
         attempt.failure = Failure::NotInstalled;
         return result;
@@ -128,9 +143,12 @@ RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setu
     case ProcessEnd::Kind::Finished:
         attempt.code = end.exitCode;
         result.text = end.exitCode == 0 ? Apertium::ResultOfOutput(end.output) : QString();
-        attempt.failure = end.exitCode != 0       ? Failure::EngineFailed
-                          : result.text.isEmpty() ? Failure::NoTranslation
-                                                  : Failure::None;
+        attempt.failure = end.exitCode != 0                      ? Failure::EngineFailed
+                          : result.text.size() > MaxResultLength ? Failure::TooLong
+                          : result.text.isEmpty()                ? Failure::NoTranslation
+                                                                 : Failure::None;
+        if (attempt.failure != Failure::None)
+            result.text.clear();
         break;
     case ProcessEnd::Kind::NotStarted:
         attempt.failure = Failure::NotInstalled;
@@ -139,7 +157,7 @@ RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setu
         attempt.failure = Failure::TimedOut;
         break;
     case ProcessEnd::Kind::OverCap:
-        attempt.failure = Failure::Broken;
+        attempt.failure = Failure::TooLong;
         break;
     case ProcessEnd::Kind::Abandoned:
         result.abandoned = true;
@@ -248,6 +266,9 @@ void LogFailure(const RoadAttempt &attempt)
     case Failure::EngineFailed:
         reason = "the program failed";
         break;
+    case Failure::TooLong:
+        reason = "the result is over the cap";
+        break;
     default:
         return; // bremo.net said why, or nothing failed
     }
@@ -256,20 +277,21 @@ void LogFailure(const RoadAttempt &attempt)
               attempt.code);
 }
 
-// The road after one that gave no translation. Google's JSON road only helps when the service
-// answered (it refuses or has moved); a network that reaches nothing goes on to the roads that
-// need none of the services' hosts.
-std::optional<Road> NextRoad(Road failed, Failure failure, const TranslationRequest &request,
+// The road after one that gave no translation. Google's JSON road helps when the service
+// answered (it refuses or has moved), or when it lives on another host than the one that the
+// network failed to reach; otherwise the roads that need none of the services' hosts follow.
+std::optional<Road> NextRoad(const RoadAttempt &failed, const TranslationRequest &request,
                              const RoadsSetup &setup)
 {
     if (request.engine == Engine::LibreTranslateOnly || request.engine == Engine::ApertiumOnly)
         return std::nullopt;
     const bool libreTranslateSet = !setup.endpoints.libreTranslate.isEmpty();
-    switch (failed) {
+    switch (failed.road) {
     case Road::GoogleShort:
     case Road::GoogleLong:
     case Road::Youdao:
-        if (IsAnswered(failure))
+        if (IsAnswered(failed.failure) ||
+            HostOf(failed.road, setup.endpoints) != HostOf(Road::GoogleApi, setup.endpoints))
             return Road::GoogleApi;
         [[fallthrough]];
     case Road::GoogleApi:
@@ -288,6 +310,10 @@ std::optional<Road> NextRoad(Road failed, Failure failure, const TranslationRequ
 Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup &setup)
 {
     Translation translation;
+    if (request.source.size() > MaxResultLength) {
+        translation.sourceTooLong = true;
+        return translation;
+    }
     for (std::optional<Road> road = FirstRoad(request); road;) {
         const RoadResult result = Ask(*road, request, setup);
         if (result.abandoned) {
@@ -301,7 +327,7 @@ Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup
             translation.road = road;
             return translation;
         }
-        road = NextRoad(*road, result.attempt.failure, request, setup);
+        road = NextRoad(result.attempt, request, setup);
     }
     return translation;
 }

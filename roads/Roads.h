@@ -48,12 +48,15 @@ struct Translation
     std::optional<Road> road;
     QList<RoadAttempt> attempts; // every road asked, in order
     bool abandoned = false;      // the window went or the application quit during a wait
+    // The source is longer than any result may be (MaxResultLength): no road was asked.
+    bool sourceTooLong = false;
 };
 
 // Asks the roads in their order until one gives a translation: the engine's own road; after
 // it failed with an answer from the service, Google's JSON road; then the user's
 // LibreTranslate server, when one is set; then Apertium, when a mode of its joins the two
-// languages. Waits with the caller's events flowing.
+// languages. Waits with the caller's events flowing. A source too long to come back whole is
+// refused before any request.
 Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup &setup);
 
 // One request on one road, as the translation would make it, for bremo --check.

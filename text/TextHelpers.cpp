@@ -1,6 +1,7 @@
 #include "TextHelpers.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <array>
 #include <bit>
@@ -91,6 +92,23 @@ QString TextBetween(QStringView text, QStringView startMarker, QStringView endMa
     if (endAt < 0)
         return {};
     return text.sliced(contentStart, endAt - contentStart).toString();
+}
+
+QString OneLine(QStringView text, qsizetype maxLength)
+{
+    QString line;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        const bool hidden = category == QChar::Other_Control || category == QChar::Other_Format;
+        line += hidden ? QString(u' ') : QString::fromUcs4(&c, 1);
+    }
+    line = line.simplified();
+    if (line.size() <= maxLength)
+        return line;
+    line.truncate(maxLength - 1);
+    if (line.back().isHighSurrogate())
+        line.chop(1);
+    return line + u'…';
 }
 
 } // namespace GetPostByXmlHttp

@@ -13,4 +13,9 @@ QString UrlEncodeUtf8(QStringView text);
 // compared code unit by code unit. Empty when either marker is missing.
 QString TextBetween(QStringView text, QStringView startMarker, QStringView endMarker);
 
+// A service's own words made fit for one line of a tool tip or of standard error: control and
+// format characters (line breaks, bidirectional overrides) become spaces, runs of white space
+// one space, and a text longer than maxLength is cut to it, ending in "…".
+QString OneLine(QStringView text, qsizetype maxLength = 200);
+
 } // namespace GetPostByXmlHttp

@@ -1,7 +1,5 @@
 #include "ApertiumRules.h"
 
-#include "ResultCap.h"
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -105,7 +103,7 @@ QString ResultOfOutput(const QByteArray &output)
     QString text = QString::fromUtf8(output);
     while (text.endsWith(u'\n'))
         text.chop(1);
-    return CappedResult(text.replace(u"\n"_s, u"\r\n"_s), u"Apertium");
+    return text.replace(u"\n"_s, u"\r\n"_s);
 }
 
 } // namespace Apertium

@@ -1,6 +1,6 @@
 #include "BaiduRules.h"
 
-#include "ResultCap.h"
+#include "TextHelpers.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -56,11 +56,11 @@ KeyedReply ReadReply(QStringView reply)
     // Documented as a string, seen as a number.
     const QString codeText = code.isDouble() ? QString::number(code.toInt()) : code.toString();
     if (!codeText.isEmpty() && codeText != Success)
-        return {{}, codeText, OneLine(object[u"error_msg"].toString())};
+        return {{}, codeText, GetPostByXmlHttp::OneLine(object[u"error_msg"].toString())};
     QStringList lines;
     for (const QJsonValue entry : object[u"trans_result"].toArray())
         lines << entry[u"dst"].toString();
-    return {CappedResult(lines.join(u"\r\n"_s), u"Baidu"), {}, {}};
+    return {lines.join(u"\r\n"_s), {}, {}};
 }
 
 } // namespace Baidu

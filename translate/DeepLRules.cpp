@@ -1,6 +1,6 @@
 #include "DeepLRules.h"
 
-#include "ResultCap.h"
+#include "TextHelpers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,8 +61,8 @@ KeyedReply ReadReply(QStringView reply)
     for (const QJsonValue entry : object[u"translations"].toArray())
         translation += entry[u"text"].toString();
     if (!translation.isEmpty())
-        return {CappedResult(std::move(translation), u"DeepL"), {}, {}};
-    return {{}, {}, OneLine(object[u"message"].toString())};
+        return {std::move(translation), {}, {}};
+    return {{}, {}, GetPostByXmlHttp::OneLine(object[u"message"].toString())};
 }
 
 } // namespace DeepL

@@ -1,6 +1,5 @@
 #include "GoogleApiRules.h"
 
-#include "ResultCap.h"
 #include "TextHelpers.h"
 
 #include <QJsonArray>
@@ -52,7 +51,7 @@ QString ResultOfReply(QStringView reply)
     // Entries without "trans" carry the transliteration; they are not part of the text.
     for (const QJsonValue sentence : sentences.toArray())
         result += sentence[u"trans"].toString();
-    return CappedResult(std::move(result), u"Google JSON road");
+    return result;
 }
 
 } // namespace GoogleApi

@@ -1,6 +1,6 @@
 #include "GoogleCloudRules.h"
 
-#include "ResultCap.h"
+#include "TextHelpers.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,10 +34,12 @@ KeyedReply ReadReply(QStringView reply)
     for (const QJsonValue entry : object[u"data"][u"translations"].toArray())
         translation += entry[u"translatedText"].toString();
     if (!translation.isEmpty())
-        return {CappedResult(std::move(translation), u"Google Cloud"), {}, {}};
+        return {std::move(translation), {}, {}};
     const QJsonValue error = object[u"error"];
     const int code = error[u"code"].toInt();
-    return {{}, code ? QString::number(code) : QString(), OneLine(error[u"message"].toString())};
+    return {{},
+            code ? QString::number(code) : QString(),
+            GetPostByXmlHttp::OneLine(error[u"message"].toString())};
 }
 
 } // namespace GoogleCloud

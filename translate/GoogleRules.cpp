@@ -1,7 +1,6 @@
 #include "GoogleRules.h"
 
 #include "GoogleReply.h"
-#include "ResultCap.h"
 #include "SpokenLength.h"
 #include "TextHelpers.h"
 
@@ -43,13 +42,13 @@ QString LongRoadBody(QStringView source, QStringView sourceCode, QStringView tar
 
 QString ResultOfShortRoad(QStringView reply, int targetPosition)
 {
-    return CappedResult(ParseGoogleReply(reply, u"GET", targetPosition), u"Google short road");
+    return ParseGoogleReply(reply, u"GET", targetPosition);
 }
 
 QString ResultOfLongRoad(QStringView page, int targetPosition)
 {
     const QString field = TextBetween(page, u"name=gtrans value=\"", u"\"><div id=sug_exp>");
-    return CappedResult(ParseGoogleReply(field, u"POST", targetPosition), u"Google long road");
+    return ParseGoogleReply(field, u"POST", targetPosition);
 }
 
 std::optional<QString> SpeechUrl(QStringView endpoint, const Pronunciation &pronunciation)

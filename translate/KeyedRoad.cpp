@@ -4,13 +4,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Longer refusals are pages, not messages; the tool tip keeps to a line.
-constexpr qsizetype MaxMessageLength = 200;
-
-} // namespace
-
 std::optional<QString> CodeIn(QStringView table, QStringView code)
 {
     for (const QStringView entry : table.tokenize(u' ', Qt::SkipEmptyParts)) {
@@ -19,17 +12,6 @@ std::optional<QString> CodeIn(QStringView table, QStringView code)
             return (equals < 0 ? entry : entry.mid(equals + 1)).toString();
     }
     return std::nullopt;
-}
-
-QString OneLine(const QString &words)
-{
-    const QString line = words.simplified();
-    if (line.size() <= MaxMessageLength)
-        return line;
-    // A cut between the halves of a surrogate pair would leave half a character.
-    const qsizetype cut =
-        line.at(MaxMessageLength - 1).isHighSurrogate() ? MaxMessageLength - 1 : MaxMessageLength;
-    return line.left(cut) + u'…';
 }
 
 QByteArray FormBody(const QList<std::pair<QByteArray, QString>> &fields)

@@ -52,8 +52,5 @@ inline constexpr QStringView UnsupportedLanguage = u"不支持这种语言";
 // service uses it too, or "ours=theirs". Nothing for a code the table lacks.
 std::optional<QString> CodeIn(QStringView table, QStringView code);
 
-// The service's words on one line, cut short: they go to the status line's tool tip.
-QString OneLine(const QString &words);
-
 // name=value pairs, the values percent-encoded as UTF-8.
 QByteArray FormBody(const QList<std::pair<QByteArray, QString>> &fields);

@@ -1,6 +1,6 @@
 #include "LibreTranslateRules.h"
 
-#include "ResultCap.h"
+#include "TextHelpers.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,7 +42,13 @@ QString CodeFor(QStringView catalogueCode)
 QString ResultOfReply(QStringView reply)
 {
     const QJsonObject object = QJsonDocument::fromJson(reply.toUtf8()).object();
-    return CappedResult(object[u"translatedText"].toString(), u"LibreTranslate");
+    return object[u"translatedText"].toString();
+}
+
+QString RefusalOfReply(QStringView reply)
+{
+    const QJsonObject object = QJsonDocument::fromJson(reply.toUtf8()).object();
+    return GetPostByXmlHttp::OneLine(object[u"error"].toString());
 }
 
 } // namespace LibreTranslate

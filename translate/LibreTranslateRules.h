@@ -17,5 +17,8 @@ QByteArray RequestBody(QStringView source, QStringView sourceCode, QStringView t
 QString CodeFor(QStringView catalogueCode);
 // translatedText of the reply; empty for an error reply ({"error": ...}) or anything else.
 QString ResultOfReply(QStringView reply);
+// The server's own words of an error reply ("Invalid API key"), on one line; empty for any
+// other reply.
+QString RefusalOfReply(QStringView reply);
 
 } // namespace LibreTranslate

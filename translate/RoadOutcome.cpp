@@ -1,5 +1,7 @@
 #include "RoadOutcome.h"
 
+#include "ResultCap.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -26,7 +28,7 @@ QString StatusMeaning(int status)
 bool IsAnswered(Failure failure)
 {
     return failure == Failure::HttpStatus || failure == Failure::Redirected ||
-           failure == Failure::NoTranslation;
+           failure == Failure::NoTranslation || failure == Failure::TooLong;
 }
 
 namespace {
@@ -65,7 +67,9 @@ QString RoadId(Road road)
     return NamesOf(road).id.toString();
 }
 
-QString OutcomeWords(const RoadAttempt &attempt)
+namespace {
+
+QString KindWords(const RoadAttempt &attempt)
 {
     switch (attempt.failure) {
     case Failure::None:
@@ -91,9 +95,19 @@ QString OutcomeWords(const RoadAttempt &attempt)
         return u"未安装这两种语言之间的翻译"_s;
     case Failure::EngineFailed:
         return u"运行出错（退出码 "_s + QString::number(attempt.code) + u"）"_s;
+    case Failure::TooLong:
+        return u"译文过长（超过 "_s + QString::number(MaxResultLength) + u" 个字符）"_s;
     }
     Q_UNREACHABLE();
     return {};
+}
+
+} // namespace
+
+QString OutcomeWords(const RoadAttempt &attempt)
+{
+    const QString words = KindWords(attempt);
+    return attempt.detail.isEmpty() ? words : words + u"“"_s + attempt.detail + u"”"_s;
 }
 
 QString RoadsReport(const QList<RoadAttempt> &attempts)

@@ -27,7 +27,8 @@ enum class Failure
     TimedOut,
     Broken,       // the exchange broke off (reset, cut short, over the cap)
     NotInstalled, // no Apertium mode joins the two languages, or no apertium program
-    EngineFailed  // apertium ended with an error
+    EngineFailed, // apertium ended with an error
+    TooLong       // the result is over the cap of what the result box holds
 };
 
 struct RoadAttempt
@@ -36,6 +37,9 @@ struct RoadAttempt
     Failure failure = Failure::None;
     int code = 0; // the HTTP status, or apertium's exit code
     QString host; // the host asked, or the program run
+    // The service's own words for a refusal, on one line (LibreTranslate's "error"); empty:
+    // none.
+    QString detail;
     qint64 milliseconds = 0;
 };
 
@@ -46,7 +50,8 @@ bool IsAnswered(Failure failure);
 QString RoadName(Road road);
 // "google", "google-long", ...: the road's name on the command line.
 QString RoadId(Road road);
-// "成功", "HTTP 429（请求过于频繁）", "连接被拒绝", ...
+// "成功", "HTTP 429（请求过于频繁）", "连接被拒绝", ..., followed by the service's own words
+// when it gave some: HTTP 403（拒绝访问）“Invalid API key”.
 QString OutcomeWords(const RoadAttempt &attempt);
 // One line per road tried, in order, as "road：outcome".
 QString RoadsReport(const QList<RoadAttempt> &attempts);

@@ -1,6 +1,6 @@
 #include "YoudaoApiRules.h"
 
-#include "ResultCap.h"
+#include "TextHelpers.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -76,7 +76,7 @@ KeyedReply ReadReply(QStringView reply)
         QStringList lines;
         for (const QJsonValue line : object[u"translation"].toArray())
             lines << line.toString();
-        return {CappedResult(lines.join(u"\r\n"_s), u"Youdao API"), {}, {}};
+        return {lines.join(u"\r\n"_s), {}, {}};
     }
     for (const auto &[known, meaning] : Meanings) {
         if (code == known)

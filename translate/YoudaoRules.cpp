@@ -1,6 +1,5 @@
 #include "YoudaoRules.h"
 
-#include "ResultCap.h"
 #include "SpokenLength.h"
 #include "TextHelpers.h"
 
@@ -26,7 +25,7 @@ QString ResultOfPage(QStringView page)
     QString result = TextBetween(page, u"name=\"o\">", u"</textarea>");
     result.replace(u"&#10;"_s, u"\r\n"_s);
     result.remove(u',');
-    return CappedResult(std::move(result), u"Youdao");
+    return result;
 }
 
 std::optional<QString> SpeechUrl(QStringView voiceEndpoint, QStringView result)

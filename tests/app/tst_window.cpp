@@ -526,6 +526,15 @@ private Q_SLOTS:
         }
         QCOMPARE(told, answer);
     }
+
+    // A source longer than any result may be is refused with its limit, before any request.
+    void translateTooLong()
+    {
+        FormHarness h;
+        h.setSource(QString(50001, u'a'));
+        h.translate();
+        QCOMPARE(h.status(), u"原文过长（超过 50000 个字符），无法翻译"_s);
+    }
 };
 
 QTEST_MAIN(TestWindow)

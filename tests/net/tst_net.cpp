@@ -239,6 +239,10 @@ void TestNet::replyKinds_data()
     QTest::newRow("host not found") << u"http://nowhere.invalid/r"_s << u"0 0 2"_s;
     QTest::newRow("time-out") << u"/hang"_s << u"0 0 3"_s;
     QTest::newRow("cut short") << u"/reset"_s << u"0 0 4"_s;
+    // Redirects that lead nowhere are answers all the same.
+    QTest::newRow("redirect loop") << u"/loop"_s << u"302 1 5"_s;
+    QTest::newRow("redirect without Location") << u"/nowhere"_s << u"302 1 5"_s;
+    QTest::newRow("redirect to another scheme") << u"/ftp"_s << u"302 1 5"_s;
 }
 
 void TestNet::replyKinds()
@@ -250,6 +254,9 @@ void TestNet::replyKinds()
     server.serve("/error", CannedReply::page(200, "<html>error</html>"));
     server.serve("/hang", {200, {}, {}, -1, Fault::Hang});
     server.serve("/reset", {200, {}, page, 2 << 20, Fault::ResetMidBody});
+    server.serve("/loop", {302, {{"Location", "/loop"}}, {}});
+    server.serve("/nowhere", {302, {}, {}});
+    server.serve("/ftp", {302, {{"Location", "ftp://127.0.0.1/r"}}, {}});
     qputenv("no_proxy", "127.0.0.1,nowhere.invalid");
     if (kind != u"200 1 0"_s) // the failures' warnings are exchange()'s to check
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"."_s));

@@ -74,6 +74,9 @@ private Q_SLOTS:
             u"%41%20%62%7E%0D%0A%DF%BF%E0%A0%80%E4%B8%AD%F0%9F%98%80%F3%A0%80%81%3F"_s);
         row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
         row("between, no end marker", TextBetween(u"<a>1</b>", u"<a>", u"</a>"), QString());
+        row("one line", OneLine(u" Invalid\r\n\tAPI\u202Ekey\u0007 x"), u"Invalid API key x"_s);
+        row("one line, cut whole characters", OneLine(QString(QString(198, u'a') + u"😀b"_s)),
+            QString(198, u'a') + u'…');
         row("dictionary",
             ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET",
                              1),
@@ -113,19 +116,6 @@ private Q_SLOTS:
                 1),
             u"\"a\"b"_s);
         row("long road, no field", Google::ResultOfLongRoad(u"<html></html>", 1), QString());
-        // A result longer than any service translates at once is a failure, on every road.
-        for (const qsizetype length : {50000, 50001}) {
-            const QString r(length, u'a');
-            const QString page = u"name=\"o\">"_s + r + u"</textarea>"_s;
-            const QString reply = u"[[[\""_s + r + u"\",\"\",\"\",\"\"]],,\"en\"]"_s;
-            const QString web = u"name=gtrans value=\""_s + r + u"\"><div id=sug_exp>"_s;
-            QTest::addRow("result of %lld", qlonglong(length))
-                << u"%1 %2 %3"_s.arg(Youdao::ResultOfPage(page).size())
-                       .arg(Google::ResultOfShortRoad(reply, 0).size())
-                       .arg(Google::ResultOfLongRoad(web, 0).size())
-                << (length > 50000 ? u"0 0 0"_s : u"50000 50000 50000"_s);
-        }
-
         const QString spoken = u"http://h/translate_tts?q=%61%26%23&tl=en"_s;
         row("spoken", googleSpeech(u"a&#"_s, u"x"_s, 33, 1), spoken);
         row("source of 34", googleSpeech(u"a&#"_s, u"x"_s, 34, 1), u"none"_s);
@@ -296,8 +286,6 @@ private Q_SLOTS:
             u"Hi|||202|签名检验失败|999|"_s);
         row("not JSON", shown(Baidu::ReadReply(u"<html>")) + shown(YoudaoApi::ReadReply(u"<html>")),
             u"||||"_s);
-        row("a refusal's words cut whole", OneLine(QString(199, u'a') + u"😀b"_s),
-            QString(199, u'a') + u'…');
     }
 
     void keyedRoads()
