@@ -8,8 +8,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 class ClipDecoder;
-class QAudioSink;
+class ClipOutput;
 
 namespace GetPostByXmlHttp {
 class ExchangeJob;
@@ -17,9 +19,9 @@ class ExchangeJob;
 
 // Plays one short clip at a time from an http or https address. The clip's bytes come through
 // the program's one exchange, are decoded whole to PCM and played by a sound output made for
-// this clip alone: Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a clip shorter
-// than about a second over HTTP, and plays it again, after its end, as silence. Clips of tens
-// of kilobytes cost little to hold. Without a sound output the clip runs on a silent clock, so
+// this clip alone (ClipOutput): Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a clip
+// shorter than about a second over HTTP, and plays it again, after its end, as silence. Clips of
+// tens of kilobytes cost little to hold. Without a sound output the clip runs on a silent clock, so
 // position, length and end still show. A failed fetch or bytes that are not audio leave it
 // silent and unloaded, with one bremo.net warning.
 class ClipPlayer final : public QObject
@@ -95,15 +97,14 @@ private:
     Phase m_phase = Phase::Empty;
     State m_state = State::Stopped;
     QBuffer m_encoded;
-    // The fetch and the sound output are children of the player, let go through the event
-    // loop: each may be in the middle of the signal that reached the player.
+    // The fetch is a child of the player, let go through the event loop: it may be in the
+    // middle of the signal that reached the player.
     GetPostByXmlHttp::ExchangeJob *m_fetch = nullptr;
     ClipDecoder *m_decoder;
     const QAudioFormat m_format;
     QByteArray m_pcm;
-    QBuffer m_pcmReader;
     Output m_output = Output::None;
-    QAudioSink *m_sink = nullptr;
+    std::unique_ptr<ClipOutput> m_sink;
     // Where in the clip the running output began, and what the silent clock has run of it.
     qint64 m_offsetMs = 0;
     qint64 m_silentRunMs = 0;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <QtTest>
 
@@ -104,6 +105,30 @@ private Q_SLOTS:
         player.play();
         QVERIFY(!player.isLoaded() && player.state() == ClipPlayer::State::Stopped);
         QVERIFY(!stop->isEnabled());
+    }
+
+    // The play button shows what a click on it does: pause while a clip plays, else play.
+    void playPauseIcon()
+    {
+        StandInServer server;
+        server.serve("/a.mp3", Clip(u"silence.mp3"_s)); // 0.99 s
+        Voice voice;
+        auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
+        const auto shows = [&](QStyle::StandardPixmap icon) {
+            return button->icon().pixmap(16).toImage() ==
+                   voice.style()->standardIcon(icon).pixmap(16).toImage();
+        };
+        QVERIFY(shows(QStyle::SP_MediaPlay));
+        voice.setURL(server.url(u"/a.mp3"));
+        const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
+        QVERIFY(shows(QStyle::SP_MediaPause));
+        QTRY_VERIFY(player.isReady());
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(QStyle::SP_MediaPlay));
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(QStyle::SP_MediaPause));
+        QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
+        QVERIFY(shows(QStyle::SP_MediaPlay));
     }
 
     // Through the widget: the first clip, played again by its button after it ended, the same URL
