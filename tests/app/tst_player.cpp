@@ -15,6 +15,10 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <csignal>
+
+#include <unistd.h>
+
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
@@ -167,6 +171,53 @@ private Q_SLOTS:
         QCOMPARE(Recording::TonesHeard(480),
                  QStringList({u"440 Hz, whole"_s, u"440 Hz, whole"_s, u"440 Hz, whole"_s,
                               u"880 Hz, whole"_s, u"660 Hz, whole"_s}));
+    }
+
+    // The sound server restarts (as a desktop's does on an update) between two clips and
+    // during a third: the next clip is heard on the new server at once, and the cut one goes
+    // on to its end on the silent clock.
+    void heardAfterServerRestart()
+    {
+        if (Recording::Path.isEmpty())
+            QSKIP("run by tests/app/with-sound-server");
+        StandInServer server;
+        server.serve("/440.mp3", Clip(u"tone-440.mp3"_s));
+        server.serve("/660.mp3", Clip(u"tone-660.mp3"_s));
+        server.serve("/880.mp3", Clip(u"tone-880-long.mp3"_s));
+        QTRY_VERIFY2(QFileInfo(Recording::Path).size() > 0, "nothing recorded");
+        const qsizetype heardBefore = Recording::TonesHeard(480).size();
+        Voice voice;
+        voice.setVolume(100);
+        voice.setURL(server.url(u"/440.mp3"));
+        const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
+        const auto restartServer = [] {
+            QFile restarts(qEnvironmentVariable("BREMO_SOUND_SERVER_RESTARTS"));
+            const auto count = [&] {
+                restarts.open(QIODevice::ReadOnly);
+                const int n = restarts.readAll().trimmed().toInt();
+                restarts.close();
+                return n;
+            };
+            const int before = count();
+            ::kill(getppid(), SIGUSR1);
+            QTRY_VERIFY_WITH_TIMEOUT(count() > before, 20000);
+        };
+        const auto playToTheEnd = [&] {
+            QTRY_COMPARE_WITH_TIMEOUT(player.state(), ClipPlayer::State::Stopped, 10000);
+            QTRY_VERIFY(Recording::QuietTailMs() >= 200);
+        };
+        playToTheEnd();
+        restartServer();
+        voice.setURL(server.url(u"/660.mp3"));
+        playToTheEnd();
+        voice.setURL(server.url(u"/880.mp3"));
+        QTRY_VERIFY(player.positionMs() >= 300);
+        restartServer();
+        playToTheEnd();
+
+        const QStringList heard = Recording::TonesHeard(480).mid(heardBefore);
+        QCOMPARE(heard.mid(0, 2), QStringList({u"440 Hz, whole"_s, u"660 Hz, whole"_s}));
+        QCOMPARE(heard.size(), 3); // and a part of the 880 Hz clip
     }
 };
 
