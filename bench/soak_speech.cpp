@@ -6,6 +6,7 @@
 // sound server is restarted between clips. Run by hand (bench/RESULTS.md).
 #include "ClipPlayer.h"
 #include "Form1.h"
+#include "PlaybackModule.h"
 #include "Recording.h"
 #include "Voice.h"
 
@@ -227,9 +228,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption afterEndOption(
         u"after-end"_s,
         u"Give the next translation only once the last one and its clip have ended."_s);
+    const QCommandLineOption moduleOption(
+        u"module"_s, u"Load the player as the window does, from player/bremo-player beside this "
+                     u"program (clips are then counted only by --listen)."_s);
     options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption,
-                        bareOption, listenOption, framesOption, restartOption, afterEndOption});
+                        bareOption, listenOption, framesOption, restartOption, afterEndOption,
+                        moduleOption});
     options.process(app);
+    if (!options.isSet(moduleOption))
+        UsePlaybackMaker(MakeClipPlayer);
     const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;
     const int interval = std::max(0, options.value(intervalOption).toInt());
 

@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BREMO_HOMEPAGE_URL})
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The Qt and GStreamer libraries come from dpkg-shlibdeps; what the program only loads at run
 # time is named here: the Qt platform plugins, the GStreamer elements that decode the
-# player's MP3 clips, a font with the Chinese characters of the whole interface, and the roots
+# player's MP3 clips and play them to the sound server (pulsesink), a font with the Chinese characters of the whole interface, and the roots
 # that HTTPS checks against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS

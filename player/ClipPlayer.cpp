@@ -21,6 +21,11 @@ constexpr int TickMs = 50;
 
 } // namespace
 
+Playback *MakeClipPlayer(QObject *parent)
+{
+    return new ClipPlayer(parent);
+}
+
 ClipPlayer::ClipPlayer(QObject *parent)
     : QObject(parent)
     , m_decoder(new ClipDecoder(MaxClipMs, this))
@@ -189,6 +194,13 @@ void ClipPlayer::setVolume(float volume)
     m_volume = volume;
     if (m_sink)
         m_sink->setVolume(volume);
+}
+
+void ClipPlayer::watch(QObject *context, std::function<void()> stateChanged,
+                       std::function<void()> timeChanged)
+{
+    connect(this, &ClipPlayer::stateChanged, context, std::move(stateChanged));
+    connect(this, &ClipPlayer::timeChanged, context, std::move(timeChanged));
 }
 
 void ClipPlayer::startOutput(qint64 from)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Playback.h"
+
 #include <QAudioFormat>
 #include <QBuffer>
 #include <QByteArray>
@@ -24,41 +26,28 @@ class ExchangeJob;
 // tens of kilobytes cost little to hold. Without a sound output the clip runs on a silent clock, so
 // position, length and end still show. A failed fetch or bytes that are not audio leave it
 // silent and unloaded, with one bremo.net warning.
-class ClipPlayer final : public QObject
+class ClipPlayer final : public QObject, public Playback
 {
     Q_OBJECT
 
 public:
-    enum class State
-    {
-        Stopped,
-        Playing,
-        Paused,
-    };
-
     explicit ClipPlayer(QObject *parent = nullptr);
     ~ClipPlayer() override;
 
-    // Drops the clip in hand, whatever it is doing, and plays url from its start as soon as it
-    // has arrived; the empty text only drops it.
-    void load(const QString &url);
-
-    // A clip is assigned and has not failed.
-    bool isLoaded() const { return m_phase != Phase::Empty && m_phase != Phase::Failed; }
-    // Decoded: its length is known and it can be sought.
-    bool isReady() const { return m_phase == Phase::Ready; }
-    State state() const { return m_state; }
-    qint64 positionMs() const;
-    qint64 durationMs() const;
-
-    void play();
-    void pause();
-    // Rewinds to the start.
-    void stop();
-    void setPositionMs(qint64 position);
-    // Linear gain, 0 to 1.
+    void load(const QString &url) override;
+    bool isLoaded() const override { return m_phase != Phase::Empty && m_phase != Phase::Failed; }
+    bool isReady() const override { return m_phase == Phase::Ready; }
+    State state() const override { return m_state; }
+    qint64 positionMs() const override;
+    qint64 durationMs() const override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void setPositionMs(qint64 position) override;
     float volume() const { return m_volume; }
-    void setVolume(float volume);
+    void setVolume(float volume) override;
+    void watch(QObject *context, std::function<void()> stateChanged,
+               std::function<void()> timeChanged) override;
 
 Q_SIGNALS:
     // State, loaded or ready changed.
@@ -112,3 +101,7 @@ private:
     QTimer m_ticker;
     float m_volume = 1.0f;
 };
+
+// The player that the bremo-player module makes, for a program that links the clip player in
+// (UsePlaybackMaker).
+Playback *MakeClipPlayer(QObject *parent);

@@ -3,6 +3,7 @@
 // private sound server (tests/app/with-sound-server), what the user hears, recorded from the
 // null sink's monitor.
 #include "ClipPlayer.h"
+#include "PlaybackModule.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -46,6 +47,8 @@ class TestPlayer final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { UsePlaybackMaker(MakeClipPlayer); }
+
     void reply_data()
     {
         QTest::addColumn<CannedReply>("reply");
