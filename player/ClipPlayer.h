@@ -21,11 +21,12 @@ class ExchangeJob;
 
 // Plays one short clip at a time from an http or https address. The clip's bytes come through
 // the program's one exchange, are decoded whole to PCM and played by a sound output made for
-// this clip alone (ClipOutput): Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a clip
-// shorter than about a second over HTTP, and plays it again, after its end, as silence. Clips of
-// tens of kilobytes cost little to hold. Without a sound output the clip runs on a silent clock, so
-// position, length and end still show. A failed fetch or bytes that are not audio leave it
-// silent and unloaded, with one bremo.net warning.
+// this clip alone (ClipOutput): Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a
+// clip shorter than about a second over HTTP, and plays it again, after its end, as silence.
+// Clips of tens of kilobytes cost little to hold. Without a sound output the clip runs on a
+// silent clock, so position, length and end still show. A failed fetch or bytes that are not
+// audio leave it silent and unloaded, with one bremo.net warning. The window reaches it through
+// Playback, out of the bremo-player module.
 class ClipPlayer final : public QObject, public Playback
 {
     Q_OBJECT
