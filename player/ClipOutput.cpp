@@ -78,7 +78,6 @@ ClipOutput::~ClipOutput()
 
 void ClipOutput::pause()
 {
-    playedMs();
     gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
 }
 

@@ -9,11 +9,12 @@ typedef struct _GstElement GstElement;
 
 // One stretch of a decoded clip played through the sound server, by a GStreamer pipeline of
 // its own (appsrc, conversion, volume, pulsesink). Qt 6.4's PulseAudio back end, which
-// QAudioSink uses, runs its stream callbacks on the server connection's thread against sinks
-// that the event loop deletes later; made and thrown away for every clip, and with the sound
-// server coming and going, it crashed the window there. Here nothing of the pipeline's threads
-// reaches the player: its bus is read from this thread, and it is torn down and joined before
-// it goes.
+// QAudioSink uses, waits for ever on a new stream that the server's going away has failed (the
+// window froze so in a long soak), takes 3 s to come back to a restarted server, and runs its
+// callbacks on its connection's own thread, where the window once crashed. Here nothing of the
+// pipeline's threads reaches the player: its bus is read from this thread, and the pipeline is
+// torn down and joined before it goes; each clip connects anew, so a restarted server is used
+// at once.
 class ClipOutput final
 {
 public:
