@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QWidget>
 
-class ClipPlayer;
+class Playback;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -40,7 +40,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    ClipPlayer *player();
+    Playback *player();
     void takeIconsFromStyle();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
@@ -60,7 +60,7 @@ private:
     QLabel *m_volumeIcon;
     QSlider *m_volume;
     float m_gain = 0;
-    // Made at the first clip: the sound and media libraries are brought up then, not when the
-    // window opens.
-    ClipPlayer *m_player = nullptr;
+    // Made at the first clip, out of its module: the sound and media libraries are loaded
+    // then, not when the window opens. A child of the widget.
+    Playback *m_player = nullptr;
 };
