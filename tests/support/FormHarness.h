@@ -14,7 +14,6 @@
 // The status lines that the window's tests look for most.
 inline const QString Succeeded =
     QStringLiteral("在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译..");
-inline const QString NetworkFailed = QStringLiteral("请检查您的网络连接是否有问题...");
 inline const QString Loaded = QStringLiteral("程序加载完毕..请先输入您要翻译的内容..");
 // Google's short road, translating 你好 into English.
 inline const QByteArray GoogleShortReply = "[[[\"Hi\",\"你好\",\"\",\"\"]],,\"zh-CN\"]";
