@@ -147,11 +147,10 @@ void TestNet::exchange_data()
     row(
         all, "in by the deadline, read after it", CannedReply::page(200, page), text, {},
         [](HttpOptions &o) { o.deadline = 200ms; }, {}, "modal");
-    row(all, "refused", {}, {}, u"connection refused"_s, {}, StandInServer::closedPortUrl(u"/r"));
-    row(all, "not a web address", {}, {}, u"not an http"_s, {}, u"ftp://127.0.0.1/r"_s);
     // https is tried: the services are all https.
-    row(all, "https", {}, {}, u"connection refused"_s, {},
+    row(all, "refused, https", {}, {}, u"connection refused"_s, {},
         StandInServer::closedPortUrl(u"/r").replace(u"http:"_s, u"https:"_s));
+    row(all, "not a web address", {}, {}, u"not an http"_s, {}, u"ftp://127.0.0.1/r"_s);
     row(all, "line break in the address", {}, {}, u"not an http"_s, {}, u"http://a/r\r\nX: 1"_s);
 }
 
