@@ -88,8 +88,8 @@ private Q_SLOTS:
             << CannedReply::page(429, "<html>sorry</html>") << hello
             << QByteArray(
                    "client=gtx&sl=zh-CN&tl=en&dt=t&dj=1&ie=UTF-8&oe=UTF-8&q=%E4%BD%A0%E5%A5%BD")
-            << u"Hello, world | Google 短文本接口：HTTP 429（请求过于频繁）\nGoogle JSON "
-               u"接口：成功 | "
+            << u"Hello, world | Google 短文本接口：HTTP 429（请求过于频繁）\n"
+               u"Google JSON 接口：成功 | "
                u"/translate_tts?q=%48%65%6C%6C%6F%2C%20%77%6F%72%6C%64&tl=en"_s;
         QTest::newRow("google, long")
             << u"google zh-CN en "_s + QString(220, u'x') << QByteArray("/")
