@@ -9,6 +9,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype HeaderBytes = 44;
+// The header from "fmt " to "data", where espeak-ng's voices all agree: PCM, one channel,
+// 22050 Hz, 16 bits, which is the format the player plays.
+constexpr QByteArrayView
+    Format("fmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data", 28);
 // Five minutes, as much as the player holds of a web clip.
 constexpr qsizetype MaxWavBytes = HeaderBytes + 5 * 60 * 22050 * 2;
 
@@ -18,7 +22,8 @@ constexpr const char *Reasons[] = {"spoken",       "not installed", "no voice", 
 
 bool HasSound(const QByteArray &wav)
 {
-    return wav.size() > HeaderBytes && wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE";
+    return wav.size() > HeaderBytes && wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE" &&
+           QByteArrayView(wav).sliced(12, Format.size()) == Format;
 }
 
 VoiceFailure FailureOf(const ProcessEnd &end)

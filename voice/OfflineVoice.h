@@ -21,8 +21,9 @@ struct OfflineVoiceSetup
 struct OfflineSpeech
 {
     VoiceOutcome outcome;
-    // 16-bit mono PCM at 22050 Hz behind a 44-byte RIFF header, whose lengths espeak-ng leaves
-    // unset when it writes to a pipe; empty unless the outcome is a success.
+    // 16-bit mono PCM at 22050 Hz, as the player plays it, behind a 44-byte RIFF header whose
+    // lengths espeak-ng leaves unset when it writes to a pipe; empty unless the outcome is a
+    // success.
     QByteArray wav;
     bool abandoned = false; // the context went or the application quit during the wait
 };
