@@ -67,6 +67,11 @@ GstPadProbeReturn TakeMp3(GstPad *, GstPadProbeInfo *info, gpointer data)
 
 std::optional<QByteArray> Mp3OfWav(const QByteArray &wav, std::chrono::milliseconds timeout)
 {
+    // GStreamer makes no buffer of nothing.
+    if (wav.isEmpty()) {
+        qCWarning(lcVoice, "no MP3: not a WAV that can be read");
+        return std::nullopt;
+    }
     gst_init(nullptr, nullptr);
     GError *error = nullptr;
     GstElement *pipeline = gst_parse_launch(Pipeline, &error);
