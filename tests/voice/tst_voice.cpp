@@ -4,6 +4,7 @@
 #include "ProgramRun.h"
 #include "VoiceTable.h"
 
+#include <QDir>
 #include <QTemporaryFile>
 #include <QTest>
 
