@@ -33,6 +33,6 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates, libsecret-1-0")
 # The offline engine that translates when no web road answers; its language pairs are the
 # user's choice. A keyring keeps the user's keys; KDE brings its own.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium, gnome-keyring | kwalletmanager")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium, espeak-ng, gnome-keyring | kwalletmanager")
 
 include(CPack)
