@@ -27,6 +27,13 @@ struct Options
         u"check"_s, u"Ask every road once and print how each answers; no window is opened."_s};
     QCommandLineOption saveAudio{
         u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
+    QCommandLineOption image{
+        u"image"_s,
+        u"With --print, translate the text in a PNG or JPEG picture (- reads it from "
+        "standard input)."_s,
+        u"file"_s};
+    QCommandLineOption recogniseOnly{u"recognise-only"_s,
+                                     u"With --image, print the recognised text untranslated."_s};
 };
 
 // Qt's own options, such as the -session a session manager restarts a program with: accepted
@@ -114,7 +121,15 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
         job.engine = *engine;
     }
     job.audioFile = parser.value(options.saveAudio);
+    job.imageFile = parser.value(options.image);
+    job.recogniseOnly = parser.isSet(options.recogniseOnly);
     const QStringList words = parser.positionalArguments();
+    if (parser.isSet(options.image) && (!words.isEmpty() || job.imageFile.isEmpty()))
+        return PrintUsageError(u"--image takes the text from one picture: a file, or -"_s);
+    if (job.recogniseOnly && !parser.isSet(options.image))
+        return PrintUsageError(u"--recognise-only goes with --image"_s);
+    if (parser.isSet(options.image))
+        return invocation;
     job.textFromStdin = words == QStringList{u"-"_s};
     job.text = job.textFromStdin ? QString() : words.join(u' ');
     if (!job.textFromStdin && job.text.isEmpty())
@@ -146,7 +161,8 @@ Invocation ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({options.selection, options.clipboard, options.print, options.from,
-                       options.to, options.engine, options.saveAudio, options.check});
+                       options.to, options.engine, options.saveAudio, options.check, options.image,
+                       options.recogniseOnly});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AcceptQtOptions(parser);
     parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
@@ -165,7 +181,8 @@ Invocation ParseCommandLine(const QStringList &arguments)
         return ReadPrintJob(parser, options);
 
     for (const QCommandLineOption *printOnly :
-         {&options.from, &options.to, &options.engine, &options.saveAudio}) {
+         {&options.from, &options.to, &options.engine, &options.saveAudio, &options.image,
+          &options.recogniseOnly}) {
         if (parser.isSet(*printOnly))
             return UsageError(u"--%1 goes with --print"_s.arg(printOnly->names().constFirst()));
     }

@@ -31,7 +31,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates")
 # The offline engine that translates when no web road answers; its language pairs are the
-# user's choice.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium")
+# user's choice. The models that read Chinese and English on the screen (libtesseract5 itself
+# comes from dpkg-shlibdeps); without them Bremo says which one is missing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium, tesseract-ocr-chi-sim, tesseract-ocr-eng")
 
 include(CPack)

@@ -9,8 +9,10 @@
 #include "StandInServer.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QBuffer>
 #include <QDBusConnection>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -116,6 +118,33 @@ private:
     }
 };
 
+// The lines of text as a screen shows them, in the Chinese font of the window, one size each.
+const QStringList ScreenLines = {u"今天天气很好，我们去公园散步。"_s,
+                                 u"Translate the text on the screen"_s};
+
+QByteArray Picture(QImage picture, const QStringList &lines = {})
+{
+    QPainter painter(&picture);
+    QFont font(u"WenQuanYi Micro Hei"_s);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        font.setPixelSize(int(36 - 16 * i));
+        painter.setFont(font);
+        painter.drawText(20, int(50 + 60 * i), lines[i]);
+    }
+    painter.end();
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    picture.save(&png, "PNG");
+    return png.data();
+}
+
+QImage White(int width, int height, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage picture(width, height, format);
+    picture.fill(Qt::white);
+    return picture;
+}
+
 } // namespace
 
 class TestOutside final : public QObject
@@ -190,6 +219,25 @@ private Q_SLOTS:
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
         row("Japanese is not spoken", QStringList{u"--to"_s, u"ja"_s} + save, 1, {},
             "no pronunciation", "/translate_a/t");
+        // Pictures: the text recognised exactly, line by line; the reason for any other.
+        const QStringList image = {u"--image"_s, u"-"_s};
+        const QByteArray shot = Picture(White(700, 130), ScreenLines);
+        row("picture, recognised", image + QStringList{u"--recognise-only"_s}, 0,
+            ScreenLines.join(u'\n').toUtf8() + '\n', {}, {}, {}, shot);
+        row("picture, translated", image, 0, "Hi.\n", {},
+            "/translate_a/t?client=t&text=%E4%BB%8A%E5%A4%A9%E5%A4%A9%E6%B0%94%E5%BE%88%E5%A5%BD"
+            "%EF%BC%8C%E6%88%91%E4%BB%AC%E5%8E%BB%E5%85%AC%E5%9B%AD%E6%95%A3%E6%AD%A5%E3%80%82"
+            "%0D%0ATranslate%20the%20text%20on%20the%20screen&hl=zh-CN&sl=zh-CN&tl=en&",
+            GoogleShortReply, shot);
+        row("picture without text", image, 1, {}, "bremo: no text was recognised in the picture\n",
+            {}, {}, Picture(White(400, 100)));
+        row("not a picture", image, 1, {}, "bremo: - is not a PNG or JPEG picture\n", {}, {},
+            "GIF89a, or so it says");
+        row("too many pixels", image, 1, {}, "too large to recognise", {}, {},
+            Picture(White(9000, 5000, QImage::Format_Mono)));
+        row("no model", QStringList{u"TESSDATA_PREFIX=/nonexistent"_s} + image, 1, {},
+            "model chi_sim is not installed (package tesseract-ocr-chi-sim)", {}, {}, shot);
+        row("text and picture", image + QStringList{u"hi"_s}, 2, {}, "--image", {});
     }
 
     void print()
