@@ -56,9 +56,13 @@ SelectionAccess PlatformSelectionAccess()
 
 void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, SelectionAccess access)
 {
+    // The screen as it was asked for, before the window comes up over it.
+    if (request.kind == OutsideRequest::Kind::Screen)
+        window.translateScreenArea(request.area);
     BringToFront(window, request);
     switch (request.kind) {
     case OutsideRequest::Kind::Show:
+    case OutsideRequest::Kind::Screen:
         return;
     case OutsideRequest::Kind::Text:
         window.translateText(request.text);

@@ -57,6 +57,10 @@ void ApplicationService::ActivateAction(const QString &name, const QVariantList 
         request.kind = OutsideRequest::Kind::Selection;
     } else if (name == Session::TranslateClipboardAction && parameter.isEmpty()) {
         request.kind = OutsideRequest::Kind::Clipboard;
+    } else if (name == Session::TranslateScreenAction && parameter.size() == 4) {
+        request.kind = OutsideRequest::Kind::Screen;
+        request.area = {parameter[0].toInt(), parameter[1].toInt(), parameter[2].toInt(),
+                        parameter[3].toInt()};
     } else {
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such action: ") + name);
         return;

@@ -122,7 +122,7 @@ private:
 const QStringList ScreenLines = {u"今天天气很好，我们去公园散步。"_s,
                                  u"Translate the text on the screen"_s};
 
-QByteArray Picture(QImage picture, const QStringList &lines = {})
+QImage Rendered(QImage picture, const QStringList &lines)
 {
     QPainter painter(&picture);
     QFont font(u"WenQuanYi Micro Hei"_s);
@@ -131,10 +131,14 @@ QByteArray Picture(QImage picture, const QStringList &lines = {})
         painter.setFont(font);
         painter.drawText(20, int(50 + 60 * i), lines[i]);
     }
-    painter.end();
+    return picture;
+}
+
+QByteArray Picture(const QImage &picture, const QStringList &lines = {})
+{
     QBuffer png;
     png.open(QIODevice::WriteOnly);
-    picture.save(&png, "PNG");
+    Rendered(picture, lines).save(&png, "PNG");
     return png.data();
 }
 
@@ -324,8 +328,9 @@ private Q_SLOTS:
     }
 
     // A second start hands its request to the window of the first and ends: a text, what is
-    // highlighted, what is copied (owned by another X client), nothing, or the window alone.
-    // The window completes the launcher's start-up notification.
+    // highlighted, what is copied (owned by another X client), the text shown in an area of
+    // the screen, nothing, or the window alone. The window completes the launcher's start-up
+    // notification.
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -341,6 +346,11 @@ private Q_SLOTS:
             << QStringList{u"--selection"_s} << u"primary"_s << u"highlighted words"_s << Succeeded;
         QTest::newRow("clipboard")
             << QStringList{u"--clipboard"_s} << u"clipboard"_s << u"copied words"_s << Succeeded;
+        QTest::newRow("screen") << QStringList{u"--screen=20,880,700,130"_s} << QString()
+                                << ScreenLines.join(u"\r\n"_s) << Succeeded;
+        QTest::newRow("screen, no text there")
+            << QStringList{u"--screen=1200,20,60,40"_s} << QString() << u"欢迎使用Qirel的作品..."_s
+            << u"所选区域中没有识别到文字..."_s;
         QTest::newRow("empty text")
             << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
         QTest::newRow("window alone")
@@ -364,6 +374,12 @@ private Q_SLOTS:
         QProcess owner;
         if (!selection.isEmpty())
             QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
+        QLabel shown; // lines of text where the screen rows look
+        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        shown.setGeometry(20, 880, 700, 130);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
 
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces

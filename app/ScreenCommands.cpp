@@ -1,0 +1,66 @@
+#include "Form1.h"
+
+#include "LanguageCatalogue.h"
+#include "RecognitionJob.h"
+#include "ScreenGrab.h"
+
+#include <QComboBox>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString RecognitionName = u"screenRecognition"_s;
+
+QString OutcomeStatus(Recognition::Outcome outcome)
+{
+    switch (outcome) {
+    case Recognition::Outcome::Nothing:
+        return u"所选区域中没有识别到文字..."_s;
+    case Recognition::Outcome::TooLarge:
+        return u"所选区域太大,无法识别其中的文字..."_s;
+    case Recognition::Outcome::Cancelled:
+        return u"您取消了屏幕取词..."_s;
+    case Recognition::Outcome::ModelMissing:
+        return u"未安装文字识别模型,请先安装 tesseract-ocr-eng..."_s;
+    case Recognition::Outcome::NotAnImage:
+    case Recognition::Outcome::Text:
+        break;
+    }
+    return u"无法截取屏幕画面..."_s;
+}
+
+} // namespace
+
+void Form1::translateScreenArea(const QRect &area)
+{
+    const QImage picture = GrabScreenArea(area);
+    if (picture.isNull()) {
+        setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
+        return;
+    }
+    // A newer area replaces one that is still being read.
+    delete findChild<RecognitionJob *>(RecognitionName, Qt::FindDirectChildrenOnly);
+    const QString code =
+        LanguageCatalogue::build().codes.value(m_combo1->currentIndex(), u"zh-CN"_s);
+    const OcrModels models = ModelsFor(code);
+    QStringList unsaid;
+    for (const QString &model : models.missing) {
+        if (!m_modelsSaidMissing.contains(model))
+            unsaid.append(ModelPackage(model));
+    }
+    m_modelsSaidMissing += models.missing;
+    setStatus(unsaid.isEmpty() || models.installed.isEmpty()
+                  ? u"正在识别屏幕上的文字..."_s
+                  : u"未安装 "_s + unsaid.join(u' ') + u",只识别其中的英文..."_s);
+    auto *job = new RecognitionJob(this);
+    job->setObjectName(RecognitionName);
+    connect(job, &RecognitionJob::finished, this, [this, job](const Recognition &recognition) {
+        job->deleteLater();
+        if (recognition.outcome == Recognition::Outcome::Text)
+            translateText(recognition.text);
+        else
+            setStatus(OutcomeStatus(recognition.outcome));
+    });
+    job->start(picture, models);
+}
