@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AreaPicker.h"
 #include "LanguageCatalogue.h"
 #include "RecognitionJob.h"
 #include "ScreenGrab.h"
@@ -11,6 +12,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString RecognitionName = u"screenRecognition"_s;
+const QString PickerName = u"screenAreaPicker"_s;
 
 QString OutcomeStatus(Recognition::Outcome outcome)
 {
@@ -34,33 +36,55 @@ QString OutcomeStatus(Recognition::Outcome outcome)
 
 void Form1::translateScreenArea(const QRect &area)
 {
-    const QImage picture = GrabScreenArea(area);
-    if (picture.isNull()) {
-        setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
+    const auto recognise = [this](const QImage &picture) {
+        // A newer area replaces one that is still being read.
+        delete findChild<RecognitionJob *>(RecognitionName, Qt::FindDirectChildrenOnly);
+        const QString code =
+            LanguageCatalogue::build().codes.value(m_combo1->currentIndex(), u"zh-CN"_s);
+        const OcrModels models = ModelsFor(code);
+        QStringList unsaid;
+        for (const QString &model : models.missing) {
+            if (!m_modelsSaidMissing.contains(model))
+                unsaid.append(ModelPackage(model));
+        }
+        m_modelsSaidMissing += models.missing;
+        setStatus(unsaid.isEmpty() || models.installed.isEmpty()
+                      ? u"正在识别屏幕上的文字..."_s
+                      : u"未安装 "_s + unsaid.join(u' ') + u",只识别其中的英文..."_s);
+        auto *job = new RecognitionJob(this);
+        job->setObjectName(RecognitionName);
+        connect(job, &RecognitionJob::finished, this, [this, job](const Recognition &recognition) {
+            job->deleteLater();
+            if (recognition.outcome == Recognition::Outcome::Text)
+                translateText(recognition.text);
+            else
+                setStatus(OutcomeStatus(recognition.outcome));
+        });
+        job->start(picture, models);
+    };
+    if (!area.isEmpty()) {
+        const QImage picture = GrabScreenArea(area);
+        if (picture.isNull())
+            setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
+        else
+            recognise(picture);
         return;
     }
-    // A newer area replaces one that is still being read.
-    delete findChild<RecognitionJob *>(RecognitionName, Qt::FindDirectChildrenOnly);
-    const QString code =
-        LanguageCatalogue::build().codes.value(m_combo1->currentIndex(), u"zh-CN"_s);
-    const OcrModels models = ModelsFor(code);
-    QStringList unsaid;
-    for (const QString &model : models.missing) {
-        if (!m_modelsSaidMissing.contains(model))
-            unsaid.append(ModelPackage(model));
-    }
-    m_modelsSaidMissing += models.missing;
-    setStatus(unsaid.isEmpty() || models.installed.isEmpty()
-                  ? u"正在识别屏幕上的文字..."_s
-                  : u"未安装 "_s + unsaid.join(u' ') + u",只识别其中的英文..."_s);
-    auto *job = new RecognitionJob(this);
-    job->setObjectName(RecognitionName);
-    connect(job, &RecognitionJob::finished, this, [this, job](const Recognition &recognition) {
-        job->deleteLater();
-        if (recognition.outcome == Recognition::Outcome::Text)
-            translateText(recognition.text);
-        else
-            setStatus(OutcomeStatus(recognition.outcome));
+    // The user drags the area on the frozen screens; one pick at a time.
+    if (findChild<AreaPicker *>(PickerName, Qt::FindDirectChildrenOnly))
+        return;
+    auto *picker = new AreaPicker(this);
+    picker->setObjectName(PickerName);
+    connect(picker, &AreaPicker::picked, this, [picker, recognise](const QImage &picture) {
+        picker->deleteLater();
+        recognise(picture);
     });
-    job->start(picture, models);
+    connect(picker, &AreaPicker::cancelled, this, [this, picker] {
+        picker->deleteLater();
+        setStatus(OutcomeStatus(Recognition::Outcome::Cancelled));
+    });
+    if (!picker->start()) {
+        delete picker;
+        setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
+    }
 }

@@ -393,6 +393,65 @@ private Q_SLOTS:
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
     }
 
+    // bremo --screen freezes every screen at its own geometry; a rectangle dragged on it is
+    // recognised and translated, Esc or a right-click cancels (xdotool plays the user).
+    void screenOverlay_data()
+    {
+        QTest::addColumn<QStringList>("user");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("status");
+        // Over the shown lines, from corner to corner.
+        QTest::newRow("dragged")
+            << u"mousemove 22 882 mousedown 1 mousemove 300 950 mousemove 718 1008 mouseup 1"_s
+                   .split(u' ')
+            << ScreenLines.join(u"\r\n"_s) << Succeeded;
+        QTest::newRow("Esc") << QStringList{u"key"_s, u"Escape"_s} << u"欢迎使用Qirel的作品..."_s
+                             << u"您取消了屏幕取词..."_s;
+        QTest::newRow("right-click")
+            << QStringList{u"mousemove"_s, u"600"_s, u"500"_s, u"click"_s, u"3"_s}
+            << u"欢迎使用Qirel的作品..."_s << u"您取消了屏幕取词..."_s;
+    }
+
+    void screenOverlay()
+    {
+        QFETCH(QStringList, user);
+        QFETCH(QString, source);
+        QFETCH(QString, status);
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        ApplicationService service;
+        QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
+        connect(&service, &ApplicationService::requested, h.form.get(),
+                [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
+        QLabel shown;
+        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        shown.setGeometry(20, 880, 700, 130);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+
+        const Run second = Bremo(server, {u"--screen"_s});
+        QVERIFY2(second.exitCode == 0, second.err.constData());
+        const auto frozenScreen = [] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (widget->objectName() == u"frozenScreen"_s && widget->isVisible())
+                    return widget;
+            }
+            return static_cast<QWidget *>(nullptr);
+        };
+        QTRY_VERIFY(frozenScreen());
+        QWidget *frozen = frozenScreen();
+        QCOMPARE(frozen->geometry(), QGuiApplication::primaryScreen()->geometry());
+        QVERIFY(QTest::qWaitForWindowExposed(frozen));
+        QProcess xdotool;
+        xdotool.start(u"xdotool"_s, user);
+        QVERIFY(xdotool.waitForFinished() && xdotool.exitCode() == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(h.status(), status, 20000);
+        QCOMPARE(h.box("SourceContent"), source);
+        QTRY_VERIFY(h.form->isActiveWindow());
+    }
+
     // Where only the focused window may read the selection, the requests that come before the
     // focus are served once, when it comes.
     void selectionWaitsForTheFocus()

@@ -1,0 +1,53 @@
+#include "AreaPicker.h"
+
+#include "FrozenScreen.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+AreaPicker::AreaPicker(QObject *parent)
+    : QObject(parent)
+{}
+
+AreaPicker::~AreaPicker() = default;
+
+bool AreaPicker::start()
+{
+    // Every screen is taken before any overlay shows, so none of them is in a picture.
+    for (QScreen *screen : QGuiApplication::screens()) {
+        const QPixmap shot = screen->grabWindow(0);
+        if (!shot.isNull())
+            m_screens.push_back(std::make_unique<FrozenScreen>(screen, shot));
+    }
+    if (m_screens.empty())
+        return false;
+    for (const auto &frozen : m_screens) {
+        connect(frozen.get(), &FrozenScreen::picked, this, [this](const QImage &picture) {
+            finish();
+            Q_EMIT picked(picture);
+        });
+        connect(frozen.get(), &FrozenScreen::cancelled, this, [this] {
+            finish();
+            Q_EMIT cancelled();
+        });
+        frozen->show();
+    }
+    // Override-redirect windows get no focus from a window manager: the keyboard is taken
+    // for Esc.
+    m_screens.front()->activateWindow();
+    m_screens.front()->grabKeyboard();
+    return true;
+}
+
+void AreaPicker::finish()
+{
+    if (m_screens.empty())
+        return;
+    m_screens.front()->releaseKeyboard();
+    for (const auto &frozen : m_screens)
+        frozen->hide();
+    // Deleted later: the signal that ends the pick comes from one of them.
+    for (auto &frozen : m_screens)
+        frozen.release()->deleteLater();
+    m_screens.clear();
+}
