@@ -2,10 +2,13 @@
 
 #include "AreaPicker.h"
 #include "LanguageCatalogue.h"
+#include "PortalScreenshot.h"
 #include "RecognitionJob.h"
 #include "ScreenGrab.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +33,34 @@ QString OutcomeStatus(Recognition::Outcome outcome)
         break;
     }
     return u"无法截取屏幕画面..."_s;
+}
+
+QString CaptureStatus(PortalScreenshot::Failure failure)
+{
+    switch (failure) {
+    case PortalScreenshot::Failure::Refused:
+        return u"截屏请求被拒绝,无法识别屏幕上的文字..."_s;
+    case PortalScreenshot::Failure::NoPortal:
+        return u"桌面没有提供截屏服务(xdg-desktop-portal),无法识别屏幕上的文字..."_s;
+    case PortalScreenshot::Failure::Unreadable:
+        break;
+    }
+    return OutcomeStatus(Recognition::Outcome::NotAnImage);
+}
+
+// Only the desktop portal may show a Wayland program the screen.
+bool ThroughPortal()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland"_s);
+}
+
+// area of the desktop picture, which may be at a larger scale than the desktop's coordinates.
+QImage AreaOf(const QImage &desktop, const QRect &area)
+{
+    const QRect whole = QGuiApplication::primaryScreen()->virtualGeometry();
+    const qreal scale = whole.isEmpty() ? 1.0 : qreal(desktop.width()) / whole.width();
+    const QRect part = area.translated(-whole.topLeft());
+    return desktop.copy(QRectF(part.topLeft() * scale, part.size() * scale).toRect());
 }
 
 } // namespace
@@ -62,6 +93,21 @@ void Form1::translateScreenArea(const QRect &area)
         });
         job->start(picture, models);
     };
+    if (!area.isEmpty() && ThroughPortal()) {
+        auto *portal = new PortalScreenshot(this);
+        connect(portal, &PortalScreenshot::taken, this,
+                [portal, area, recognise](const QImage &desktop) {
+                    portal->deleteLater();
+                    recognise(AreaOf(desktop, area));
+                });
+        connect(portal, &PortalScreenshot::failed, this,
+                [this, portal](PortalScreenshot::Failure failure) {
+                    portal->deleteLater();
+                    setStatus(CaptureStatus(failure));
+                });
+        portal->take();
+        return;
+    }
     if (!area.isEmpty()) {
         const QImage picture = GrabScreenArea(area);
         if (picture.isNull())
@@ -83,7 +129,22 @@ void Form1::translateScreenArea(const QRect &area)
         picker->deleteLater();
         setStatus(OutcomeStatus(Recognition::Outcome::Cancelled));
     });
-    if (!picker->start()) {
+    if (ThroughPortal()) {
+        // The picker stays while the portal asks, so that a second --screen waits for it.
+        auto *portal = new PortalScreenshot(picker);
+        connect(portal, &PortalScreenshot::taken, picker, [this, picker](const QImage &desktop) {
+            if (!picker->start(desktop)) {
+                picker->deleteLater();
+                setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
+            }
+        });
+        connect(portal, &PortalScreenshot::failed, picker,
+                [this, picker](PortalScreenshot::Failure failure) {
+                    picker->deleteLater();
+                    setStatus(CaptureStatus(failure));
+                });
+        portal->take();
+    } else if (!picker->start()) {
         delete picker;
         setStatus(OutcomeStatus(Recognition::Outcome::NotAnImage));
     }

@@ -19,6 +19,28 @@ bool AreaPicker::start()
         if (!shot.isNull())
             m_screens.push_back(std::make_unique<FrozenScreen>(screen, shot));
     }
+    return show();
+}
+
+bool AreaPicker::start(const QImage &desktop)
+{
+    // The desktop picture may have more pixels than the desktop has coordinates (scaled
+    // screens): each screen takes its part at that scale.
+    const QRect whole = QGuiApplication::primaryScreen()->virtualGeometry();
+    const qreal scale = whole.isEmpty() ? 1.0 : qreal(desktop.width()) / whole.width();
+    for (QScreen *screen : QGuiApplication::screens()) {
+        const QRect part = screen->geometry().translated(-whole.topLeft());
+        QPixmap shot = QPixmap::fromImage(
+            desktop.copy(QRectF(part.topLeft() * scale, part.size() * scale).toRect()));
+        shot.setDevicePixelRatio(scale);
+        if (!shot.isNull())
+            m_screens.push_back(std::make_unique<FrozenScreen>(screen, shot));
+    }
+    return show();
+}
+
+bool AreaPicker::show()
+{
     if (m_screens.empty())
         return false;
     for (const auto &frozen : m_screens) {

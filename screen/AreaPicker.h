@@ -20,6 +20,8 @@ public:
 
     // False when no screen could be captured; nothing is shown then.
     bool start();
+    // The same over a picture of the whole desktop taken before (the portal's, on Wayland).
+    bool start(const QImage &desktop);
 
 Q_SIGNALS:
     // What was under the rectangle, at the screen's own pixels; the overlays are gone.
@@ -27,6 +29,7 @@ Q_SIGNALS:
     void cancelled();
 
 private:
+    bool show();
     void finish();
 
     std::vector<std::unique_ptr<FrozenScreen>> m_screens;
