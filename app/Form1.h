@@ -43,9 +43,10 @@ public:
     // 翻译 translates it. While a translation runs, the newest such text waits outside the box
     // and is translated when that one ends.
     void translateText(const QString &text);
-    // The text in area of the screen, recognised off the GUI thread in the models of the
-    // source language, then translated as translateText does; when there is none, the status
-    // line says why and the boxes stay as they were.
+    // The text in area of the screen (an empty area: the one the user drags on the frozen
+    // screens), recognised off the GUI thread in the models of the source language, then
+    // translated as translateText does; when there is none, the status line says why and the
+    // boxes stay as they were.
     void translateScreenArea(const QRect &area);
 
 protected:
