@@ -484,20 +484,38 @@ private Q_SLOTS:
         QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
     }
 
-    // The first start of a session with a text opens the window and translates the text there.
+    // The first start of a session with a text, or with an area of the screen, opens the window
+    // and translates the text there.
+    void firstStartTranslates_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("sent"); // contained in the request's target
+        QTest::newRow("text") << QStringList{u"first text"_s} << QByteArray("text=first%20text&");
+        QTest::newRow("screen") << QStringList{u"--screen=300,400,700,130"_s}
+                                << QByteArray("text=%E4%BB%8A%E5%A4%A9%E5%A4%A9%E6%B0%94");
+    }
+
     void firstStartTranslates()
     {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, sent);
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        QLabel shown; // under the middle of the screen, where the new window appears
+        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        shown.setGeometry(300, 400, 700, 130);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
         QProcess first;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"http_proxy"_s, server.origin());
         environment.remove(u"no_proxy"_s);
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         first.setProcessEnvironment(environment);
-        first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
+        first.start(QStringLiteral(BREMO_STANDIN), arguments);
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
-        QVERIFY(server.requests().first().target.contains("text=first%20text&"));
+        QVERIFY2(server.requests().first().target.contains(sent),
+                 server.requests().first().target.constData());
         first.kill(); // the window would ask before it closes
         first.waitForFinished();
     }
