@@ -7,6 +7,8 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -42,6 +44,33 @@ QString TidyLine(QStringView line)
         tidy += trimmed[i];
     }
     return tidy;
+}
+
+// The picture in gray inside a margin of its own edge's shade: Tesseract finds no text that
+// touches the border of the picture, and a rectangle dragged on the screen often cuts close.
+QImage WithMargin(const QImage &picture)
+{
+    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    qint64 sum = 0;
+    qint64 count = 0;
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar *line = gray.constScanLine(y);
+        const bool edgeRow = y == 0 || y == gray.height() - 1;
+        for (int x = 0; x < gray.width(); x += edgeRow ? 1 : gray.width() - 1) {
+            sum += line[x];
+            ++count;
+            if (gray.width() == 1)
+                break;
+        }
+    }
+    const int shade = int(sum / count);
+    const int margin = std::max(16, gray.height() / 4);
+    QImage framed(gray.width() + 2 * margin, gray.height() + 2 * margin, QImage::Format_Grayscale8);
+    framed.fill(QColor::fromRgb(shade, shade, shade));
+    for (int y = 0; y < gray.height(); ++y)
+        std::memcpy(framed.scanLine(y + margin) + margin, gray.constScanLine(y),
+                    size_t(gray.width()));
+    return framed;
 }
 
 bool Cancelled(void *cancel, int)
@@ -92,6 +121,8 @@ Recognition Recognise(const QImage &picture, const OcrModels &models,
 {
     Recognition recognition;
     recognition.missingModels = models.missing;
+    if (picture.isNull())
+        return recognition;
     if (qint64(picture.width()) * picture.height() > MaxPicturePixels) {
         recognition.outcome = Recognition::Outcome::TooLarge;
         return recognition;
@@ -113,7 +144,7 @@ Recognition Recognise(const QImage &picture, const OcrModels &models,
     }
     api.SetVariable("preserve_interword_spaces", "1");
     api.SetPageSegMode(tesseract::PSM_AUTO);
-    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QImage gray = WithMargin(picture);
     api.SetImage(gray.constBits(), gray.width(), gray.height(), 1, int(gray.bytesPerLine()));
     // Screens carry no resolution; this is what the tesseract command assumes for them.
     api.SetSourceResolution(70);

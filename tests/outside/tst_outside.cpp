@@ -233,6 +233,16 @@ private Q_SLOTS:
             "%EF%BC%8C%E6%88%91%E4%BB%AC%E5%8E%BB%E5%85%AC%E5%9B%AD%E6%95%A3%E6%AD%A5%E3%80%82"
             "%0D%0ATranslate%20the%20text%20on%20the%20screen&hl=zh-CN&sl=zh-CN&tl=en&",
             GoogleShortReply, shot);
+        QFont font(u"WenQuanYi Micro Hei"_s);
+        font.setPixelSize(36);
+        const QRect bounds = QFontMetrics(font).tightBoundingRect(ScreenLines[0]);
+        QImage cutClose = White(bounds.width(), bounds.height());
+        QPainter painter(&cutClose);
+        painter.setFont(font);
+        painter.drawText(-bounds.topLeft(), ScreenLines[0]);
+        painter.end();
+        row("picture cut close to the text", image + QStringList{u"--recognise-only"_s}, 0,
+            ScreenLines[0].toUtf8() + '\n', {}, {}, {}, Picture(cutClose));
         row("picture without text", image, 1, {}, "bremo: no text was recognised in the picture\n",
             {}, {}, Picture(White(400, 100)));
         row("not a picture", image, 1, {}, "bremo: - is not a PNG or JPEG picture\n", {}, {},
