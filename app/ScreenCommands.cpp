@@ -82,7 +82,7 @@ void Form1::translateScreenArea(const QRect &area)
         setStatus(unsaid.isEmpty() || models.installed.isEmpty()
                       ? u"正在识别屏幕上的文字..."_s
                       : u"未安装 "_s + unsaid.join(u' ') + u",只识别其中的英文..."_s);
-        auto *job = new RecognitionJob(this);
+        auto *job = new RecognitionJob(m_environment.recognise, this);
         job->setObjectName(RecognitionName);
         connect(job, &RecognitionJob::finished, this, [this, job](const Recognition &recognition) {
             job->deleteLater();

@@ -1,4 +1,5 @@
-// The entry of the bremo-ocr module that script mode loads for --image.
+// The entries of the bremo-ocr module: the text of a picture for script mode (--image), and
+// the recognition itself for the window.
 #include "PictureText.h"
 
 #include "LanguageCatalogue.h"
@@ -73,4 +74,11 @@ extern "C" Q_DECL_EXPORT std::optional<QString> BremoPictureText(const PrintJob 
         break;
     }
     return std::nullopt;
+}
+
+extern "C" Q_DECL_EXPORT Recognition BremoRecognise(const QImage &picture, const OcrModels &models,
+                                                    const std::atomic_bool &cancel)
+{
+    static_assert(std::is_same_v<decltype(&BremoRecognise), RecogniseFunction>);
+    return Recognise(picture, models, cancel);
 }

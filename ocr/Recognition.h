@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
+
+#include <atomic>
 
 // What came of recognising the text in a picture.
 struct Recognition
@@ -21,3 +24,9 @@ struct Recognition
     // The models of the source language that are not installed; English stood in for them.
     QStringList missingModels;
 };
+
+struct OcrModels;
+
+// Reads the text in a picture with the models given, blocking; setting cancel stops it.
+using RecogniseFunction = Recognition (*)(const QImage &picture, const OcrModels &models,
+                                          const std::atomic_bool &cancel);

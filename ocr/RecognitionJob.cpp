@@ -1,11 +1,10 @@
 #include "RecognitionJob.h"
 
-#include "Recogniser.h"
-
 #include <QtConcurrent>
 
-RecognitionJob::RecognitionJob(QObject *parent)
+RecognitionJob::RecognitionJob(RecogniseFunction recognise, QObject *parent)
     : QObject(parent)
+    , m_recognise(recognise)
 {
     connect(&m_watcher, &QFutureWatcher<Recognition>::finished, this,
             [this] { Q_EMIT finished(m_watcher.result()); });
@@ -19,8 +18,10 @@ RecognitionJob::~RecognitionJob()
 void RecognitionJob::start(const QImage &picture, const OcrModels &models)
 {
     // The flag is shared with the worker, which may outlive the job.
-    m_watcher.setFuture(QtConcurrent::run(
-        [picture, models, cancel = m_cancel] { return Recognise(picture, models, *cancel); }));
+    m_watcher.setFuture(
+        QtConcurrent::run([recognise = m_recognise, picture, models, cancel = m_cancel] {
+            return recognise(picture, models, *cancel);
+        }));
 }
 
 void RecognitionJob::cancel()

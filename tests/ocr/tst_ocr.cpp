@@ -37,7 +37,7 @@ private Q_SLOTS:
     {
         QImage picture(800, 600, QImage::Format_Grayscale8);
         picture.fill(Qt::white);
-        RecognitionJob job;
+        RecognitionJob job(Recognise);
         QSignalSpy finished(&job, &RecognitionJob::finished);
         job.start(picture, ModelsFor(u"zh-CN"_s));
         job.cancel();
