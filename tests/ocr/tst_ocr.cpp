@@ -1,5 +1,5 @@
 // Recognition apart from where its pictures come from: Tesseract's text made fit for the
-// source box, and a recognition stopped on the worker thread. What a rendered picture gives
+// source box, and a recognition on a worker thread, stopped there. What a rendered picture gives
 // is tested through bremo --print --image (tst_outside).
 #include "Recogniser.h"
 #include "RecognitionJob.h"
@@ -40,6 +40,7 @@ private Q_SLOTS:
         RecognitionJob job(Recognise);
         QSignalSpy finished(&job, &RecognitionJob::finished);
         job.start(picture, ModelsFor(u"zh-CN"_s));
+        QVERIFY(finished.isEmpty()); // read on a worker thread, not in start()
         job.cancel();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.front().front().value<Recognition>().outcome,
