@@ -4,12 +4,14 @@
 #include "ApplicationService.h"
 #include "FormHarness.h"
 #include "Handover.h"
+#include "LanguageCatalogue.h"
 #include "OutsideRequests.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDBusConnection>
 #include <QFile>
 #include <QPainter>
@@ -460,6 +462,29 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(h.status(), status, 20000);
         QCOMPARE(h.box("SourceContent"), source);
         QTRY_VERIFY(h.form->isActiveWindow());
+    }
+
+    // A source language whose model is not installed is read with English alone, and the
+    // window says so once.
+    void screenModelMissingSaidOnce()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        h.child<QComboBox>("Combo1")->setCurrentIndex(
+            int(LanguageCatalogue::build().codes.indexOf(u"ja"_s)));
+        QLabel shown;
+        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        shown.setGeometry(20, 880, 700, 130);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        for (const QString &status :
+             {u"未安装 tesseract-ocr-jpn,只识别其中的英文..."_s, u"正在识别屏幕上的文字..."_s}) {
+            h.form->translateScreenArea(shown.geometry());
+            QCOMPARE(h.status(), status);
+            QTRY_COMPARE_WITH_TIMEOUT(h.status(), Succeeded, 20000);
+        }
     }
 
     // Where only the focused window may read the selection, the requests that come before the
