@@ -151,6 +151,18 @@ QImage White(int width, int height, QImage::Format format = QImage::Format_RGB32
     return picture;
 }
 
+// ScreenLines shown on the screen at x, y, above every window.
+struct Shown final : QLabel
+{
+    Shown(int x, int y)
+    {
+        setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        setGeometry(x, y, 700, 130);
+        show();
+    }
+};
+
 } // namespace
 
 class TestOutside final : public QObject
@@ -386,11 +398,7 @@ private Q_SLOTS:
         QProcess owner;
         if (!selection.isEmpty())
             QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
-        QLabel shown; // lines of text where the screen rows look
-        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
-        shown.setGeometry(20, 880, 700, 130);
-        shown.show();
+        Shown shown(20, 880); // lines of text where the screen rows look
         QVERIFY(QTest::qWaitForWindowExposed(&shown));
 
         StartupNotice startup;
@@ -436,11 +444,7 @@ private Q_SLOTS:
         QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
         connect(&service, &ApplicationService::requested, h.form.get(),
                 [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
-        QLabel shown;
-        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
-        shown.setGeometry(20, 880, 700, 130);
-        shown.show();
+        Shown shown(20, 880);
         QVERIFY(QTest::qWaitForWindowExposed(&shown));
 
         const Run second = Bremo(server, {u"--screen"_s});
@@ -473,11 +477,7 @@ private Q_SLOTS:
         FormHarness h(server.origin());
         h.child<QComboBox>("Combo1")->setCurrentIndex(
             int(LanguageCatalogue::build().codes.indexOf(u"ja"_s)));
-        QLabel shown;
-        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
-        shown.setGeometry(20, 880, 700, 130);
-        shown.show();
+        Shown shown(20, 880);
         QVERIFY(QTest::qWaitForWindowExposed(&shown));
         for (const QString &status :
              {u"未安装 tesseract-ocr-jpn,只识别其中的英文..."_s, u"正在识别屏幕上的文字..."_s}) {
@@ -536,11 +536,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, sent);
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        QLabel shown; // under the middle of the screen, where the new window appears
-        shown.setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-        shown.setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
-        shown.setGeometry(300, 400, 700, 130);
-        shown.show();
+        Shown shown(300, 400); // under the middle of the screen, where the new window appears
         QVERIFY(QTest::qWaitForWindowExposed(&shown));
         QProcess first;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
