@@ -52,7 +52,11 @@ bool AreaPicker::show()
             finish();
             Q_EMIT cancelled();
         });
-        frozen->show();
+        // A Wayland compositor places windows itself: only full screen puts one at the origin.
+        if (QGuiApplication::platformName().startsWith(u"wayland"))
+            frozen->showFullScreen();
+        else
+            frozen->show();
     }
     // Override-redirect windows get no focus from a window manager: the keyboard is taken
     // for Esc.
