@@ -6,11 +6,11 @@
 #include "Handover.h"
 #include "LanguageCatalogue.h"
 #include "OutsideRequests.h"
+#include "ScreenText.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 
 #include <QAbstractNativeEventFilter>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QFile>
@@ -121,43 +121,13 @@ private:
 };
 
 // The lines of text as a screen shows them, in the Chinese font of the window, one size each.
-const QStringList ScreenLines = {u"今天天气很好，我们去公园散步。"_s,
-                                 u"Translate the text on the screen"_s};
-
-QImage Rendered(QImage picture, const QStringList &lines)
-{
-    QPainter painter(&picture);
-    QFont font(u"WenQuanYi Micro Hei"_s);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        font.setPixelSize(int(36 - 16 * i));
-        painter.setFont(font);
-        painter.drawText(20, int(50 + 60 * i), lines[i]);
-    }
-    return picture;
-}
-
-QByteArray Picture(const QImage &picture, const QStringList &lines = {})
-{
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    Rendered(picture, lines).save(&png, "PNG");
-    return png.data();
-}
-
-QImage White(int width, int height, QImage::Format format = QImage::Format_RGB32)
-{
-    QImage picture(width, height, format);
-    picture.fill(Qt::white);
-    return picture;
-}
-
 // ScreenLines shown on the screen at x, y, above every window.
 struct Shown final : QLabel
 {
     Shown(int x, int y)
     {
         setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
-        setPixmap(QPixmap::fromImage(Rendered(White(700, 130), ScreenLines)));
+        setPixmap(QPixmap::fromImage(ScreenPicture({700, 130})));
         setGeometry(x, y, 700, 130);
         show();
     }
@@ -239,7 +209,7 @@ private Q_SLOTS:
             "no pronunciation", "/translate_a/t");
         // Pictures: the text recognised exactly, line by line; the reason for any other.
         const QStringList image = {u"--image"_s, u"-"_s};
-        const QByteArray shot = Picture(White(700, 130), ScreenLines);
+        const QByteArray shot = Png(ScreenPicture({700, 130}));
         row("picture, recognised", image + QStringList{u"--recognise-only"_s}, 0,
             ScreenLines.join(u'\n').toUtf8() + '\n', {}, {}, {}, shot);
         row("picture, translated", image, 0, "Hi.\n", {},
@@ -250,19 +220,19 @@ private Q_SLOTS:
         QFont font(u"WenQuanYi Micro Hei"_s);
         font.setPixelSize(36);
         const QRect bounds = QFontMetrics(font).tightBoundingRect(ScreenLines[0]);
-        QImage cutClose = White(bounds.width(), bounds.height());
+        QImage cutClose = ScreenPicture(bounds.size(), true);
         QPainter painter(&cutClose);
         painter.setFont(font);
         painter.drawText(-bounds.topLeft(), ScreenLines[0]);
         painter.end();
         row("picture cut close to the text", image + QStringList{u"--recognise-only"_s}, 0,
-            ScreenLines[0].toUtf8() + '\n', {}, {}, {}, Picture(cutClose));
+            ScreenLines[0].toUtf8() + '\n', {}, {}, {}, Png(cutClose));
         row("picture without text", image, 1, {}, "bremo: no text was recognised in the picture\n",
-            {}, {}, Picture(White(400, 100)));
+            {}, {}, Png(ScreenPicture({400, 100}, true)));
         row("not a picture", image, 1, {}, "bremo: - is not a PNG or JPEG picture\n", {}, {},
             "GIF89a, or so it says");
         row("too many pixels", image, 1, {}, "too large to recognise", {}, {},
-            Picture(White(9000, 5000, QImage::Format_Mono)));
+            Png(ScreenPicture({9000, 5000}, true, QImage::Format_Mono)));
         row("no model", QStringList{u"TESSDATA_PREFIX=/nonexistent"_s} + image, 1, {},
             "model chi_sim is not installed (package tesseract-ocr-chi-sim)", {}, {}, shot);
         row("text and picture", image + QStringList{u"hi"_s}, 2, {}, "--image", {});
@@ -449,15 +419,8 @@ private Q_SLOTS:
 
         const Run second = Bremo(server, {u"--screen"_s});
         QVERIFY2(second.exitCode == 0, second.err.constData());
-        const auto frozenScreen = [] {
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if (widget->objectName() == u"frozenScreen"_s && widget->isVisible())
-                    return widget;
-            }
-            return static_cast<QWidget *>(nullptr);
-        };
-        QTRY_VERIFY(frozenScreen());
-        QWidget *frozen = frozenScreen();
+        QTRY_VERIFY(FrozenScreen());
+        QWidget *frozen = FrozenScreen();
         QCOMPARE(frozen->geometry(), QGuiApplication::primaryScreen()->geometry());
         QVERIFY(QTest::qWaitForWindowExposed(frozen));
         QProcess xdotool;

@@ -1,18 +1,14 @@
 // The screen of a Wayland desktop through org.freedesktop.portal.Screenshot, played here by a
 // stand-in portal on the private session bus, with the window on a headless weston
-// (on-weston.sh): the request object's Response, the file it names, read and then removed; a
-// refusal; no portal at all; and what the window makes of each.
+// (on-weston.sh).
 #include "FormHarness.h"
-#include "PortalScreenshot.h"
+#include "ScreenText.h"
 #include "StandInServer.h"
 
-#include <QBuffer>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QFile>
-#include <QPainter>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -21,9 +17,6 @@ using namespace Qt::StringLiterals;
 using namespace TestSupport;
 
 namespace {
-
-const QStringList Lines = {u"今天天气很好，我们去公园散步。"_s,
-                           u"Translate the text on the screen"_s};
 
 // The portal's Screenshot method on a bus connection of its own: each call is answered with
 // code and, when file holds bytes, a file with them, made for that call.
@@ -75,30 +68,6 @@ public Q_SLOTS:
     }
 };
 
-// The whole desktop as the portal shows it: white, with Lines at the top left.
-QImage Desktop()
-{
-    QImage desktop(QGuiApplication::primaryScreen()->virtualGeometry().size(),
-                   QImage::Format_RGB32);
-    desktop.fill(Qt::white);
-    QPainter painter(&desktop);
-    QFont font(u"WenQuanYi Micro Hei"_s);
-    for (qsizetype i = 0; i < Lines.size(); ++i) {
-        font.setPixelSize(int(36 - 16 * i));
-        painter.setFont(font);
-        painter.drawText(20, int(50 + 60 * i), Lines[i]);
-    }
-    return desktop;
-}
-
-QByteArray Png(const QImage &picture)
-{
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    picture.save(&png, "PNG");
-    return png.data();
-}
-
 } // namespace
 
 class TestPortal final : public QObject
@@ -106,68 +75,30 @@ class TestPortal final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void screenshot_data()
-    {
-        QTest::addColumn<bool>("portal");
-        QTest::addColumn<uint>("code");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("failure"); // -1: taken
-        QTest::newRow("taken") << true << 0u << QByteArray("PNG") << -1;
-        QTest::newRow("refused") << true << 1u << QByteArray()
-                                 << int(PortalScreenshot::Failure::Refused);
-        QTest::newRow("no picture in the file")
-            << true << 0u << QByteArray("white") << int(PortalScreenshot::Failure::Unreadable);
-        QTest::newRow("no portal")
-            << false << 0u << QByteArray() << int(PortalScreenshot::Failure::NoPortal);
-    }
-
-    void screenshot()
-    {
-        QFETCH(bool, portal);
-        QFETCH(uint, code);
-        QFETCH(QByteArray, file);
-        QFETCH(int, failure);
-        QTemporaryDir folder;
-        QImage desktop(64, 48, QImage::Format_RGB32);
-        desktop.fill(Qt::darkCyan);
-        StandInPortal standIn;
-        standIn.code = code;
-        standIn.path = folder.filePath(u"Screenshot.png"_s);
-        standIn.file = file == "PNG" ? Png(desktop) : file;
-        if (portal)
-            QVERIFY(standIn.start());
-
-        PortalScreenshot screenshot;
-        QSignalSpy taken(&screenshot, &PortalScreenshot::taken);
-        QSignalSpy failed(&screenshot, &PortalScreenshot::failed);
-        screenshot.take();
-        QTRY_COMPARE(taken.size() + failed.size(), 1);
-        if (failure < 0)
-            QCOMPARE(taken.front().front().value<QImage>(), desktop);
-        else
-            QCOMPARE(int(failed.front().front().value<PortalScreenshot::Failure>()), failure);
-        QCOMPARE(QFile::exists(standIn.path), false); // read, then removed
-    }
-
     // The window on Wayland: an area of the screen, or one dragged on the frozen screen, comes
-    // from the portal and is translated; a refusal and a missing portal are said as such.
+    // from the portal and is translated; a refusal, a missing portal and a file without a
+    // picture are said as such. The portal's file is removed once read.
     void window_data()
     {
         QTest::addColumn<QRect>("area"); // empty: dragged from corner to corner of this one
         QTest::addColumn<bool>("portal");
         QTest::addColumn<uint>("code");
+        QTest::addColumn<QByteArray>("file"); // empty: a picture of the desktop
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("status");
         const QRect lines(8, 8, 700, 120);
         const QString welcome = u"欢迎使用Qirel的作品..."_s;
-        QTest::newRow("area") << lines << true << 0u << Lines.join(u"\r\n"_s) << Succeeded;
-        QTest::newRow("dragged") << QRect() << true << 0u << Lines.join(u"\r\n"_s) << Succeeded;
-        QTest::newRow("refused") << lines << true << 1u << welcome
-                                 << u"截屏请求被拒绝,无法识别屏幕上的文字..."_s;
+        const QString refused = u"截屏请求被拒绝,无法识别屏幕上的文字..."_s;
+        const QString all = ScreenLines.join(u"\r\n"_s);
+        QTest::newRow("area") << lines << true << 0u << QByteArray() << all << Succeeded;
+        QTest::newRow("dragged") << QRect() << true << 0u << QByteArray() << all << Succeeded;
+        QTest::newRow("refused") << lines << true << 1u << QByteArray() << welcome << refused;
         QTest::newRow("dragged, refused")
-            << QRect() << true << 2u << welcome << u"截屏请求被拒绝,无法识别屏幕上的文字..."_s;
+            << QRect() << true << 2u << QByteArray() << welcome << refused;
+        QTest::newRow("no picture in the file")
+            << lines << true << 0u << QByteArray("white") << welcome << u"无法截取屏幕画面..."_s;
         QTest::newRow("no portal")
-            << lines << false << 0u << welcome
+            << lines << false << 0u << QByteArray() << welcome
             << u"桌面没有提供截屏服务(xdg-desktop-portal),无法识别屏幕上的文字..."_s;
     }
 
@@ -176,6 +107,7 @@ private Q_SLOTS:
         QFETCH(QRect, area);
         QFETCH(bool, portal);
         QFETCH(uint, code);
+        QFETCH(QByteArray, file);
         QFETCH(QString, source);
         QFETCH(QString, status);
         StandInServer server;
@@ -184,7 +116,10 @@ private Q_SLOTS:
         StandInPortal standIn;
         standIn.code = code;
         standIn.path = folder.filePath(u"Screenshot.png"_s);
-        standIn.file = Png(Desktop());
+        standIn.file =
+            file.isEmpty()
+                ? Png(ScreenPicture(QGuiApplication::primaryScreen()->virtualGeometry().size()))
+                : file;
         if (portal)
             QVERIFY(standIn.start());
         FormHarness h(server.origin());
@@ -193,20 +128,16 @@ private Q_SLOTS:
 
         h.form->translateScreenArea(area);
         if (area.isEmpty() && code == 0) {
-            QWidget *frozen = nullptr;
-            QTRY_VERIFY([&frozen] {
-                for (QWidget *widget : QApplication::topLevelWidgets()) {
-                    if (widget->objectName() == u"frozenScreen"_s && widget->isVisible())
-                        frozen = widget;
-                }
-                return frozen != nullptr;
-            }());
+            QTRY_VERIFY(FrozenScreen());
+            QWidget *frozen = FrozenScreen();
             QVERIFY(QTest::qWaitForWindowExposed(frozen));
             QTest::mousePress(frozen, Qt::LeftButton, {}, QPoint(8, 8));
             QTest::mouseRelease(frozen, Qt::LeftButton, {}, QPoint(708, 128));
         }
         QTRY_COMPARE_WITH_TIMEOUT(h.status(), status, 20000);
         QCOMPARE(h.box("SourceContent"), source);
+        if (portal && code == 0)
+            QVERIFY(!QFile::exists(standIn.path)); // read, then removed
     }
 };
 
