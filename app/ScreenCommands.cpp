@@ -130,7 +130,8 @@ void Form1::translateScreenArea(const QRect &area)
         setStatus(OutcomeStatus(Recognition::Outcome::Cancelled));
     });
     if (ThroughPortal()) {
-        // The picker stays while the portal asks, so that a second --screen waits for it.
+        // The picker is there while the portal asks, so a second --screen meanwhile starts no
+        // second pick.
         auto *portal = new PortalScreenshot(picker);
         connect(portal, &PortalScreenshot::taken, picker, [this, picker](const QImage &desktop) {
             if (!picker->start(desktop)) {
