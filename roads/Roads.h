@@ -59,6 +59,13 @@ struct Translation
 // refused before any request.
 Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup &setup);
 
+// The roads a translation asks, in their order; a road after one that the network failed to
+// reach is left out when it lives on the same host and gives up there.
+QList<Road> RoadOrder(const TranslationRequest &request, const RoadsSetup &setup);
+
+// Whether a translation by road has a pronunciation, by the engine's speech rule.
+bool RoadSpeaks(Road road);
+
 // One request on one road, as the translation would make it, for bremo --check.
 RoadAttempt AskRoad(Road road, const TranslationRequest &request, const RoadsSetup &setup);
 

@@ -6,8 +6,7 @@
 std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine,
                                    const Endpoints &endpoints, const SpeechContext &context)
 {
-    if (!translation.road || *translation.road == Road::Apertium ||
-        *translation.road == Road::GoogleLong)
+    if (!translation.road || !RoadSpeaks(*translation.road))
         return std::nullopt;
     switch (engine) {
     case Engine::Google:
