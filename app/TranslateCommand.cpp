@@ -2,6 +2,7 @@
 #include "Form1.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
+#include "ServiceStore.h"
 #include "Speech.h"
 #include "Voice.h"
 
@@ -61,5 +62,7 @@ RoadsSetup Form1::roadsSetup()
     RoadsSetup setup;
     setup.endpoints = m_environment.endpoints;
     setup.http = httpOptions();
+    // Read at each translation, so that what the dialog saved is used at once.
+    setup.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
     return setup;
 }

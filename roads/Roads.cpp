@@ -1,17 +1,23 @@
 #include "Roads.h"
 
 #include "ApertiumRules.h"
+#include "BaiduRules.h"
+#include "DeepLRules.h"
 #include "GoogleApiRules.h"
+#include "GoogleCloudRules.h"
 #include "GoogleRules.h"
 #include "LanguageCatalogue.h"
 #include "LibreTranslateRules.h"
 #include "ProgramRun.h"
 #include "ResultCap.h"
+#include "YoudaoApiRules.h"
 #include "YoudaoRules.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QUrl>
 
 #include <algorithm>
@@ -204,6 +210,94 @@ QString HostIn(const QString &base)
     return QUrl(base).host();
 }
 
+// The official APIs: the user's key, and the rules' request and reading for each.
+struct KeyedRules
+{
+    Road road;
+    std::optional<KeyedRequest> (*request)(const KeyedQuery &query, const ApiKey &key);
+    KeyedReply (*read)(QStringView reply);
+};
+
+QString Salt()
+{
+    return QString::number(QRandomGenerator::global()->bounded(1u << 30));
+}
+
+const KeyedRules Keyed[] = {
+    {Road::DeepL,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return DeepL::RequestFor(query, key.secret);
+     },
+     DeepL::ReadReply},
+    {Road::GoogleCloud,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return GoogleCloud::RequestFor(query, key.secret);
+     },
+     GoogleCloud::ReadReply},
+    {Road::Baidu,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return Baidu::RequestFor(query, key, Salt());
+     },
+     Baidu::ReadReply},
+    {Road::YoudaoApi,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return YoudaoApi::RequestFor(query, key, Salt(), QDateTime::currentSecsSinceEpoch());
+     },
+     YoudaoApi::ReadReply},
+};
+
+const KeyedService &ServiceOf(Road road, const RoadsSetup &setup)
+{
+    return *setup.services.find(RoadId(road));
+}
+
+// The service's code and message, without the secret should a service quote it back.
+QString RefusalWords(const KeyedReply &reply, int status, const ApiKey &key)
+{
+    const QString code = reply.code == QString::number(status) ? QString() : reply.code;
+    QString words = code;
+    if (!code.isEmpty() && !reply.message.isEmpty())
+        words += u' ';
+    words += reply.message;
+    if (!key.secret.isEmpty())
+        words.replace(key.secret, u"…"_s);
+    return words;
+}
+
+template<Road road> RoadResult AskKeyed(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const KeyedRules &rules = *std::find_if(std::begin(Keyed), std::end(Keyed),
+                                            [](const KeyedRules &r) { return r.road == road; });
+    const KeyedService &service = ServiceOf(road, setup);
+    const bool youdao = request.engine == Engine::Youdao;
+    const std::optional<KeyedRequest> keyed =
+        rules.request({HostOf(service), request.source,
+                       youdao ? u"auto"_s : CodeAt(request.sourcePosition), TargetCode(request)},
+                      service.key);
+    if (!keyed) {
+        RoadResult result;
+        result.attempt.failure = Failure::Unsupported;
+        return result;
+    }
+    const HttpReply reply =
+        HttpPostWithHeaders(keyed->url, keyed->headers, keyed->body, setup.http);
+    RoadResult result =
+        Judged(reply, [&rules](const QString &text) { return rules.read(text).translation; });
+    RoadAttempt &attempt = result.attempt;
+    if (result.abandoned || attempt.failure == Failure::None)
+        return result;
+    const KeyedReply refusal = rules.read(reply.text);
+    if (attempt.failure == Failure::NoTranslation && !refusal.code.isEmpty())
+        attempt.failure = Failure::ServiceRefused;
+    attempt.detail = RefusalWords(refusal, reply.status, service.key);
+    return result;
+}
+
+template<Road road> QString KeyedHost(const RoadsSetup &setup)
+{
+    return HostIn(HostOf(ServiceOf(road, setup)));
+}
+
 // A road as the order knows it: adding a road is adding an entry here.
 struct RoadEntry
 {
@@ -228,6 +322,11 @@ const RoadEntry Entries[] = {
     {Road::LibreTranslate, [](const RoadsSetup &s) { return HostIn(s.endpoints.libreTranslate); },
      AskLibreTranslate, true, true},
     {Road::Apertium, [](const RoadsSetup &) { return u"apertium"_s; }, AskApertium, true, false},
+    // The official APIs live on hosts of their own.
+    {Road::DeepL, KeyedHost<Road::DeepL>, AskKeyed<Road::DeepL>, true, true},
+    {Road::GoogleCloud, KeyedHost<Road::GoogleCloud>, AskKeyed<Road::GoogleCloud>, true, true},
+    {Road::Baidu, KeyedHost<Road::Baidu>, AskKeyed<Road::Baidu>, true, true},
+    {Road::YoudaoApi, KeyedHost<Road::YoudaoApi>, AskKeyed<Road::YoudaoApi>, true, true},
 };
 
 const RoadEntry &EntryOf(Road road)
@@ -262,7 +361,33 @@ constexpr EngineStart Starts[] = {
     {Engine::Youdao, Road::Youdao, false},
     {Engine::LibreTranslateOnly, Road::LibreTranslate, true},
     {Engine::ApertiumOnly, Road::Apertium, true},
+    {Engine::DeepLOnly, Road::DeepL, true},
+    {Engine::GoogleCloudOnly, Road::GoogleCloud, true},
+    {Engine::BaiduOnly, Road::Baidu, true},
+    {Engine::YoudaoApiOnly, Road::YoudaoApi, true},
 };
+
+// The engine's own official API first, then the others in this order.
+constexpr Road KeyedOrder[] = {Road::DeepL, Road::Baidu, Road::YoudaoApi, Road::GoogleCloud};
+
+// The user's order rearranges the roads it names among the places they hold, so that a road
+// named before the engine's own is asked first.
+void Rearrange(QList<Road> &order, const QStringList &user)
+{
+    QList<qsizetype> places;
+    QList<Road> named;
+    for (qsizetype place = 0; place < order.size(); ++place) {
+        if (user.contains(RoadId(order[place]))) {
+            places.append(place);
+            named.append(order[place]);
+        }
+    }
+    std::stable_sort(named.begin(), named.end(), [&user](Road a, Road b) {
+        return user.indexOf(RoadId(a)) < user.indexOf(RoadId(b));
+    });
+    for (qsizetype i = 0; i < places.size(); ++i)
+        order[places[i]] = named[i];
+}
 
 const EngineStart &StartOf(Engine engine)
 {
@@ -350,10 +475,22 @@ QList<Road> RoadOrder(const TranslationRequest &request, const RoadsSetup &setup
             : start.road;
     if (start.alone)
         return {first};
-    QList<Road> order{first, Road::GoogleApi};
+    QList<Road> order{first};
+    const Road own = request.engine == Engine::Youdao ? Road::YoudaoApi : Road::GoogleCloud;
+    QList<Road> keyed{own};
+    for (const Road road : KeyedOrder) {
+        if (road != own)
+            keyed.append(road);
+    }
+    for (const Road road : keyed) {
+        if (IsConfigured(ServiceOf(road, setup)))
+            order.append(road);
+    }
+    order.append(Road::GoogleApi);
     if (!setup.endpoints.libreTranslate.isEmpty())
         order.append(Road::LibreTranslate);
     order.append(Road::Apertium);
+    Rearrange(order, setup.services.order);
     return order;
 }
 

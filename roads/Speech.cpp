@@ -16,6 +16,10 @@ std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine
         return Youdao::SpeechUrl(endpoints.youdaoVoice, translation.text);
     case Engine::LibreTranslateOnly:
     case Engine::ApertiumOnly:
+    case Engine::DeepLOnly:
+    case Engine::GoogleCloudOnly:
+    case Engine::BaiduOnly:
+    case Engine::YoudaoApiOnly:
         return std::nullopt;
     }
     Q_UNREACHABLE();
