@@ -20,8 +20,8 @@ struct Options
     QCommandLineOption to{u"to"_s, u"Target language of --print (default en)."_s, u"code"_s};
     QCommandLineOption engine{
         u"engine"_s,
-        u"google (default), youdao, libretranslate or apertium, for --print. The last two ask "
-        "only that road."_s,
+        u"google (default), youdao, libretranslate, apertium, deepl, google-cloud, baidu or "
+        "youdao-api, for --print. All but the first two ask only that road."_s,
         u"name"_s};
     QCommandLineOption check{
         u"check"_s, u"Ask every road once and print how each answers; no window is opened."_s};
@@ -68,6 +68,10 @@ std::optional<Engine> EngineNamed(const QString &name)
         {u"youdao", Engine::Youdao},
         {u"libretranslate", Engine::LibreTranslateOnly},
         {u"apertium", Engine::ApertiumOnly},
+        {u"deepl", Engine::DeepLOnly},
+        {u"google-cloud", Engine::GoogleCloudOnly},
+        {u"baidu", Engine::BaiduOnly},
+        {u"youdao-api", Engine::YoudaoApiOnly},
     };
     for (const auto &[engineName, engine] : engines) {
         if (name == engineName)
@@ -112,6 +116,7 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
         if (!engine)
             return PrintUsageError(u"unknown engine '%1'"_s.arg(name));
         job.engine = *engine;
+        job.engineName = name;
     }
     job.audioFile = parser.value(options.saveAudio);
     const QStringList words = parser.positionalArguments();
@@ -129,8 +134,8 @@ QString PrintUsageMessage(const QString &problem)
     const LanguageCatalogue catalogue = LanguageCatalogue::build();
     QString message =
         u"bremo: "_s + problem +
-        u"\nThe engines are google, youdao, libretranslate and apertium; the language "
-        "codes are:\n"_s;
+        u"\nThe engines are google, youdao, libretranslate, apertium, deepl, google-cloud, baidu "
+        "and youdao-api; the language codes are:\n"_s;
     for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
         message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
     return message;

@@ -232,6 +232,23 @@ private Q_SLOTS:
             "<textarea name=\"o\">" + QByteArray(501, 'a') + "</textarea>");
         row("text too long", {u"-"_s}, 1, {}, "bremo: the text is too long", {}, {},
             QByteArray(50001, 'a'));
+        const QString keyed = u"http://keyed.stand-in.invalid"_s;
+        row("deepl",
+            {u"BREMO_DEEPL_KEY=KEY-deepl"_s, u"BREMO_DEEPL_ENDPOINT="_s + keyed, u"--engine"_s,
+             u"deepl"_s, u"你好"_s},
+            0, "Hello\n", {}, "/v2/translate{\"source_lang\":\"ZH\",\"target_lang\":\"EN-US\"",
+            R"({"translations":[{"text":"Hello"}]})");
+        row("deepl without its key", {u"--engine"_s, u"deepl"_s, u"hi"_s}, 2, {},
+            "bremo: --engine deepl needs the user's key: set BREMO_DEEPL_KEY\n", {});
+        row("baidu without its appid",
+            {u"BREMO_BAIDU_KEY=KEY-baidu"_s, u"--engine"_s, u"baidu"_s, u"hi"_s}, 2, {},
+            "set BREMO_BAIDU_APPID and BREMO_BAIDU_KEY\n", {});
+        row("google, then a key's road",
+            {u"BREMO_YOUDAO_APP_KEY=ID-youdao"_s, u"BREMO_YOUDAO_APP_SECRET=KEY-youdao"_s,
+             u"BREMO_YOUDAO_API_ENDPOINT="_s + keyed, u"hi"_s},
+            0, "Hello\n", "bremo: Google 短文本接口：回复中没有译文\n",
+            "/translate_a/t|/apiq=hi&from=zh-CHS&to=en&appKey=ID-youdao&",
+            R"({"errorCode":"0","translation":["Hello"]})");
     }
 
     void print()
@@ -248,6 +265,8 @@ private Q_SLOTS:
         server.serve("/translate_a/t", CannedReply::page(200, reply));
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
+        for (const QByteArray path : {"/v2/translate", "/api"})
+            server.serve(path, CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
         server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
@@ -265,7 +284,9 @@ private Q_SLOTS:
                               full ? QString::fromLatin1(out) : QString(), variables);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, full ? QByteArray() : out);
-        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads"), run.err.constData());
+        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads") &&
+                     !run.err.contains("KEY-"),
+                 run.err.constData());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), file);
         const QByteArrayList expected = sent.isEmpty() ? QByteArrayList() : sent.split('|');
