@@ -321,6 +321,11 @@ private Q_SLOTS:
             << QStringList{u"--check"_s} << 0 << 1
             << QByteArray("google          services.stand-in.invalid      超时 |"
                           "google-api      services.stand-in.invalid      超时 |apertium ");
+        QTest::newRow("a key's road answers for both")
+            << QStringList{u"BREMO_DEEPL_KEY=KEY-deepl"_s,
+                           u"BREMO_DEEPL_ENDPOINT=http://keyed.stand-in.invalid"_s, u"--check"_s}
+            << 503 << 0
+            << QByteArray("google-api |deepl           keyed.stand-in.invalid         ok ");
     }
 
     void check()
@@ -336,13 +341,19 @@ private Q_SLOTS:
                      CannedReply::page(apiStatus, apiStatus == 200
                                                       ? "{\"sentences\":[{\"trans\":\"Hello\"}]}"
                                                       : "<html>sorry</html>"));
+        server.serve("/v2/translate",
+                     CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
+        QStringList variables;
+        while (arguments.first().contains(u'='))
+            variables << arguments.takeFirst();
         if (apiStatus == 0) { // every host hangs
             for (const QByteArray path :
                  {"/translate_a/t", "/", "/translate", "/translate_a/single"})
                 server.serve(path, {200, {}, {}, -1, CannedReply::Fault::Hang});
         }
-        const Run run = Bremo(server, arguments);
+        const Run run = Bremo(server, arguments, {}, {}, variables);
         QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.out.contains("KEY-"));
         qsizetype at = 0; // the lines in their order
         for (const QByteArray &line : out.split('|')) {
             at = run.out.indexOf(line, at);
