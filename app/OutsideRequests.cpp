@@ -2,6 +2,7 @@
 
 #include "DesktopActivation.h"
 #include "Form1.h"
+#include "ServiceSettingsDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -71,6 +72,9 @@ void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, Selection
             TranslateSelectionWhenFocused(window);
         else
             window.translateText(ClipboardText(QClipboard::Selection));
+        return;
+    case OutsideRequest::Kind::Settings:
+        OpenServiceSettings(&window);
         return;
     }
 }

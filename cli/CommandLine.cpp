@@ -25,6 +25,8 @@ struct Options
         u"name"_s};
     QCommandLineOption check{
         u"check"_s, u"Ask every road once and print how each answers; no window is opened."_s};
+    QCommandLineOption settings{
+        u"settings"_s, u"Open 翻译服务设置, the keys of the official APIs, in the window."_s};
     QCommandLineOption saveAudio{
         u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
 };
@@ -151,7 +153,8 @@ Invocation ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({options.selection, options.clipboard, options.print, options.from,
-                       options.to, options.engine, options.saveAudio, options.check});
+                       options.to, options.engine, options.saveAudio, options.check,
+                       options.settings});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AcceptQtOptions(parser);
     parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
@@ -166,6 +169,9 @@ Invocation ParseCommandLine(const QStringList &arguments)
         return Exit(u"bremo "_s + QCoreApplication::applicationVersion() + u'\n', 0);
     if (parser.isSet(options.print) && parser.isSet(options.check))
         return UsageError(u"give one of --print and --check"_s);
+    if (parser.isSet(options.settings) &&
+        (parser.isSet(options.print) || parser.isSet(options.check)))
+        return UsageError(u"--settings goes alone"_s);
     if (parser.isSet(options.print))
         return ReadPrintJob(parser, options);
 
@@ -188,7 +194,11 @@ Invocation ParseCommandLine(const QStringList &arguments)
                         int(parser.isSet(options.clipboard)) + int(!words.isEmpty());
     if (sources > 1)
         return UsageError(u"give one of TEXT, --selection and --clipboard"_s);
-    if (parser.isSet(options.selection))
+    if (parser.isSet(options.settings) && sources > 0)
+        return UsageError(u"--settings goes alone"_s);
+    if (parser.isSet(options.settings))
+        invocation.request.kind = OutsideRequest::Kind::Settings;
+    else if (parser.isSet(options.selection))
         invocation.request.kind = OutsideRequest::Kind::Selection;
     else if (parser.isSet(options.clipboard))
         invocation.request.kind = OutsideRequest::Kind::Clipboard;

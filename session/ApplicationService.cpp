@@ -57,6 +57,8 @@ void ApplicationService::ActivateAction(const QString &name, const QVariantList 
         request.kind = OutsideRequest::Kind::Selection;
     } else if (name == Session::TranslateClipboardAction && parameter.isEmpty()) {
         request.kind = OutsideRequest::Kind::Clipboard;
+    } else if (name == Session::SettingsAction && parameter.isEmpty()) {
+        request.kind = OutsideRequest::Kind::Settings;
     } else {
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such action: ") + name);
         return;

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// What one start of bremo asks of the window: the window itself, or a translation of a text,
-// of the primary selection or of the clipboard. The selection and the clipboard are read by
-// the window's own process, which holds the display.
+// What one start of bremo asks of the window: the window itself, a translation of a text,
+// of the primary selection or of the clipboard, or the services' settings. The selection and the
+// clipboard are read by the window's own process, which holds the display.
 struct OutsideRequest
 {
     enum class Kind
@@ -12,7 +12,8 @@ struct OutsideRequest
         Show,
         Text,
         Selection,
-        Clipboard
+        Clipboard,
+        Settings
     };
 
     Kind kind = Kind::Show;

@@ -5,6 +5,7 @@
 #include "FormHarness.h"
 #include "Handover.h"
 #include "OutsideRequests.h"
+#include "ServiceSettingsDialog.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -386,6 +387,8 @@ private Q_SLOTS:
             << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
         QTest::newRow("standard input")
             << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
+        QTest::newRow("settings") << QStringList{u"--settings"_s} << QString()
+                                  << u"欢迎使用Qirel的作品..."_s << Loaded;
     }
 
     void handOver()
@@ -412,7 +415,11 @@ private Q_SLOTS:
         const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
                                  {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
-        QTRY_VERIFY(h.form->isActiveWindow());
+        // 翻译服务设置 takes the focus over the window.
+        if (arguments == QStringList{u"--settings"_s})
+            QTRY_VERIFY(h.form->findChild<ServiceSettingsDialog *>());
+        else
+            QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
         QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
         QTRY_COMPARE(h.status(), status);
