@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Endpoints.h"
+#include "PictureText.h"
 #include "PlatformServices.h"
 
 #include <QString>
@@ -15,6 +16,7 @@ struct Form1Environment
     Endpoints endpoints = Endpoints::builtIn();
     std::chrono::milliseconds requestTimeout{30000};
     PlatformServices platform = PlatformServices::desktop();
+    RecogniseFunction recognise = RecogniseInModule; // the text on the screen
 
     static Form1Environment standard();
 };

@@ -2,9 +2,11 @@
 // a real Form1 against canned replies served from this process, with resident memory, open
 // descriptors and threads sampled every 100 translations. With --bare, the floor: the same
 // clips handed straight to a ClipPlayer, no window. With --listen, under
-// tests/app/with-sound-server, the clips heard whole are counted. Run by hand (bench/RESULTS.md).
+// tests/app/with-sound-server, the clips heard whole are counted, and with --restart-every the
+// sound server is restarted between clips. Run by hand (bench/RESULTS.md).
 #include "ClipPlayer.h"
 #include "Form1.h"
+#include "PlaybackModule.h"
 #include "Recording.h"
 #include "Voice.h"
 
@@ -21,9 +23,12 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -89,6 +94,34 @@ private:
     int m_translations = 0;
     int m_speechRequests = 0;
 };
+
+// The first frames of an MP3 clip with no tags in front: a shorter clip, so that thousands of
+// them fit in minutes.
+QByteArray FirstFrames(const QByteArray &mp3, int frames)
+{
+    static constexpr int Mpeg1Kbps[] = {0,   32,  40,  48,  56,  64,  80,  96,
+                                        112, 128, 160, 192, 224, 256, 320, 0};
+    static constexpr int Mpeg2Kbps[] = {0,  8,  16, 24,  32,  40,  48,  56,
+                                        64, 80, 96, 112, 128, 144, 160, 0};
+    static constexpr int Rates[] = {44100, 48000, 32000, 0};
+    qsizetype at = 0;
+    for (int i = 0; i < frames && at + 4 <= mp3.size(); ++i) {
+        const auto version = uchar(mp3[at + 1]) >> 3 & 3; // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+        const auto bits = uchar(mp3[at + 2]);
+        const int kbps = (version == 3 ? Mpeg1Kbps : Mpeg2Kbps)[bits >> 4];
+        const int rate = Rates[bits >> 2 & 3] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+        if (kbps == 0 || rate == 0)
+            break;
+        at += (version == 3 ? 144 : 72) * kbps * 1000 / rate + (bits >> 1 & 1);
+    }
+    return mp3.left(at);
+}
+
+int SoundServerRestarts()
+{
+    QFile file(qEnvironmentVariable("BREMO_SOUND_SERVER_RESTARTS"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : -1;
+}
 
 struct Sample
 {
@@ -187,9 +220,23 @@ int main(int argc, char *argv[])
         u"bare"_s, u"The floor: hand the speech URLs to a bare ClipPlayer, no window."_s);
     const QCommandLineOption listenOption(
         u"listen"_s, u"Count the clips heard whole in tests/app/with-sound-server's recording."_s);
+    const QCommandLineOption framesOption(
+        u"clip-frames"_s, u"Serve only the first n MP3 frames of the audio."_s, u"n"_s);
+    const QCommandLineOption restartOption(
+        u"restart-every"_s,
+        u"Restart tests/app/with-sound-server's sound server after every n clips."_s, u"n"_s);
+    const QCommandLineOption afterEndOption(
+        u"after-end"_s,
+        u"Give the next translation only once the last one and its clip have ended."_s);
+    const QCommandLineOption moduleOption(
+        u"module"_s, u"Load the player as the window does, from player/bremo-player beside this "
+                     u"program (clips are then counted only by --listen)."_s);
     options.addOptions({countOption, intervalOption, sameOption, unplayableOption, audioOption,
-                        bareOption, listenOption});
+                        bareOption, listenOption, framesOption, restartOption, afterEndOption,
+                        moduleOption});
     options.process(app);
+    if (!options.isSet(moduleOption))
+        UsePlaybackMaker(MakeClipPlayer);
     const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;
     const int interval = std::max(0, options.value(intervalOption).toInt());
 
@@ -198,9 +245,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot read %s\n", qPrintable(audioFile.fileName()));
         return 2;
     }
-    CannedServer server(options.isSet(unplayableOption) ? QByteArray(4096, '\0')
-                                                        : audioFile.readAll(),
+    QByteArray audio = audioFile.readAll();
+    if (options.isSet(framesOption))
+        audio = FirstFrames(audio, options.value(framesOption).toInt());
+    CannedServer server(options.isSet(unplayableOption) ? QByteArray(4096, '\0') : audio,
                         options.isSet(sameOption));
+    const int restartEvery = options.value(restartOption).toInt();
 
     std::unique_ptr<Form1> window;
     std::unique_ptr<ClipPlayer> bare;
@@ -213,9 +263,8 @@ int main(int argc, char *argv[])
     } else {
         Form1Environment environment;
         environment.programFolder = QCoreApplication::applicationDirPath();
-        environment.endpoints =
-            Endpoints{server.base(), server.base(), server.base(), server.base(),
-                      server.base(), {}, {}};
+        environment.endpoints = Endpoints{
+            server.base(), server.base(), server.base(), server.base(), server.base(), {}, {}};
         environment.requestTimeout = std::chrono::milliseconds(5000);
         window = std::make_unique<Form1>(environment);
         window->show();
@@ -232,8 +281,8 @@ int main(int argc, char *argv[])
     watch.attach(bare.get());
 
     namespace Recording = TestSupport::Recording;
-    if (options.isSet(listenOption) && Recording::Path.isEmpty()) {
-        std::fprintf(stderr, "--listen: run me by tests/app/with-sound-server\n");
+    if ((options.isSet(listenOption) || restartEvery > 0) && Recording::Path.isEmpty()) {
+        std::fprintf(stderr, "--listen, --restart-every: run me by tests/app/with-sound-server\n");
         return 2;
     }
 
@@ -262,9 +311,29 @@ int main(int argc, char *argv[])
                 "descriptors", "threads", "fetched", "loaded", "errors");
     QTimer pace;
     pace.setInterval(interval);
+    int restarts = 0;
     QObject::connect(&pace, &QTimer::timeout, &app, [&] {
         if (voice)
             watch.attach(voice->findChild<ClipPlayer *>());
+        const ClipPlayer *player = watch.player();
+        if (options.isSet(afterEndOption) &&
+            ((translate && !translate->isEnabled()) ||
+             (player && player->state() != ClipPlayer::State::Stopped)))
+            return;
+        if (restartEvery > 0 && done > 0 && done % restartEvery == 0 && done < count) {
+            // Between two clips: the last one is heard out, the next goes to the new server.
+            pace.stop();
+            if (!QTest::qWaitFor(
+                    [&] { return !player || player->state() != ClipPlayer::State::Playing; }))
+                std::printf("a clip did not end before a restart\n");
+            const int before = SoundServerRestarts();
+            ::kill(getppid(), SIGUSR1);
+            if (!QTest::qWaitFor([&] { return SoundServerRestarts() > before; }, 30000))
+                std::printf("the sound server did not restart\n");
+            else
+                ++restarts;
+            pace.start();
+        }
         speak();
         if (++done % 100 != 0)
             return;
@@ -278,7 +347,7 @@ int main(int argc, char *argv[])
             return;
         pace.stop();
         // The last clip is heard out before the player goes.
-        const ClipPlayer *player = watch.player();
+        player = watch.player();
         if (player &&
             !QTest::qWaitFor([&] { return player->state() != ClipPlayer::State::Playing; }))
             std::printf("the last clip did not end\n");
@@ -288,11 +357,14 @@ int main(int argc, char *argv[])
         if (options.isSet(listenOption)) {
             if (!QTest::qWaitFor([&] { return Recording::QuietTailMs() >= 300; }))
                 std::printf("the recording did not fall silent\n");
-            const QStringList heard = Recording::TonesHeard(int(clipMs * 8 / 10));
+            // A clip cut to a few frames still carries the codec's delay of some 50 ms of
+            // silence at its head: a quarter of its length, where it is a tenth of a whole one.
+            const int percent = options.isSet(framesOption) ? 50 : 80;
+            const QStringList heard = Recording::TonesHeard(int(clipMs * percent / 100));
             const qsizetype whole = heard.filter(u"whole").size();
             std::printf(
-                "heard: %lld tones, %lld of them for at least 80 %% of the clip's %lld ms\n",
-                static_cast<long long>(heard.size()), static_cast<long long>(whole),
+                "heard: %lld tones, %lld of them for at least %d %% of the clip's %lld ms\n",
+                static_cast<long long>(heard.size()), static_cast<long long>(whole), percent,
                 static_cast<long long>(clipMs));
         }
         QCoreApplication::exit(unanswered == 0 ? 0 : 1);
@@ -311,7 +383,8 @@ int main(int argc, char *argv[])
                     static_cast<long long>(last.descriptors - first.descriptors),
                     last.threads - first.threads);
     }
-    std::printf("played to the end: %d, failed: %d, unanswered translations: %d\n", watch.ended(),
-                watch.errors(), unanswered);
+    std::printf("played to the end: %d, failed: %d, unanswered translations: %d, "
+                "sound server restarts: %d\n",
+                watch.ended(), watch.errors(), unanswered, restarts);
     return exitCode;
 }

@@ -16,6 +16,8 @@ struct PrintJob
     Engine engine = Engine::Google;
     QString engineName = QStringLiteral("google"); // as --engine named it
     QString audioFile;                             // empty: no pronunciation is saved
+    QString imageFile;          // the text is recognised in this picture; - is standard input
+    bool recogniseOnly = false; // the recognised text is printed, untranslated
 };
 
 // What the command line asks for.

@@ -1,12 +1,9 @@
 #include "ClipPlayer.h"
 
 #include "ClipDecoder.h"
+#include "ClipOutput.h"
 #include "Exchange.h"
 #include "NetLog.h"
-
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QMediaDevices>
 
 #include <algorithm>
 
@@ -23,6 +20,11 @@ constexpr qint64 MaxClipMs = 5 * 60 * 1000;
 constexpr int TickMs = 50;
 
 } // namespace
+
+Playback *MakeClipPlayer(QObject *parent)
+{
+    return new ClipPlayer(parent);
+}
 
 ClipPlayer::ClipPlayer(QObject *parent)
     : QObject(parent)
@@ -128,7 +130,7 @@ qint64 ClipPlayer::positionMs() const
 {
     qint64 run = 0;
     if (m_output == Output::Sink)
-        run = m_sink->processedUSecs() / 1000;
+        run = m_sink->playedMs();
     else if (m_output == Output::SilentClock)
         run = m_silentRunMs + (m_silentClock.isValid() ? m_silentClock.elapsed() : 0);
     return std::min(m_offsetMs + run, durationMs());
@@ -156,7 +158,7 @@ void ClipPlayer::pause()
         return;
     m_ticker.stop();
     if (m_output == Output::Sink) {
-        m_sink->suspend();
+        m_sink->pause();
     } else if (m_output == Output::SilentClock && m_silentClock.isValid()) {
         m_silentRunMs += m_silentClock.elapsed();
         m_silentClock.invalidate();
@@ -194,36 +196,25 @@ void ClipPlayer::setVolume(float volume)
         m_sink->setVolume(volume);
 }
 
+void ClipPlayer::watch(QObject *context, std::function<void()> stateChanged,
+                       std::function<void()> timeChanged)
+{
+    connect(this, &ClipPlayer::stateChanged, context, std::move(stateChanged));
+    connect(this, &ClipPlayer::timeChanged, context, std::move(timeChanged));
+}
+
 void ClipPlayer::startOutput(qint64 from)
 {
     closeOutput();
     m_offsetMs = from;
-    m_pcmReader.setBuffer(&m_pcm);
-    m_pcmReader.open(QIODevice::ReadOnly);
     const int frame = m_format.bytesPerFrame();
-    m_pcmReader.seek(m_format.bytesForDuration(from * 1000) / frame * frame);
     m_ticker.start();
-
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return runSilentClock();
-    m_sink = new QAudioSink(device, m_format, this);
-    m_sink->setVolume(m_volume);
-    // A sound server that goes away mid-clip leaves the rest of the clip to the silent clock.
-    connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
-            m_offsetMs = positionMs();
-            retire(m_sink);
-            runSilentClock();
-        }
-    });
-    m_sink->start(&m_pcmReader);
-    if (m_sink && m_sink->error() == QAudio::NoError) {
+    m_sink =
+        ClipOutput::start(m_pcm, m_format.bytesForDuration(from * 1000) / frame * frame, m_volume);
+    if (m_sink)
         m_output = Output::Sink;
-    } else if (m_output == Output::None) {
-        retire(m_sink);
+    else
         runSilentClock();
-    }
 }
 
 void ClipPlayer::runSilentClock()
@@ -236,10 +227,7 @@ void ClipPlayer::runSilentClock()
 void ClipPlayer::closeOutput()
 {
     m_ticker.stop();
-    if (m_sink)
-        m_sink->stop();
-    retire(m_sink);
-    m_pcmReader.close();
+    m_sink.reset();
     m_output = Output::None;
     m_silentRunMs = 0;
     m_silentClock.invalidate();
@@ -247,7 +235,20 @@ void ClipPlayer::closeOutput()
 
 void ClipPlayer::tick()
 {
-    if (positionMs() < durationMs())
+    // The sound output says when the clip has been heard to its end; a server that goes away
+    // mid-clip leaves the rest of it to the silent clock.
+    switch (m_sink ? m_sink->poll() : ClipOutput::Event::None) {
+    case ClipOutput::Event::Ended:
+        return stop();
+    case ClipOutput::Event::Failed:
+        m_offsetMs = positionMs();
+        m_sink.reset();
+        runSilentClock();
+        break;
+    case ClipOutput::Event::None:
+        break;
+    }
+    if (m_output == Output::Sink || positionMs() < durationMs())
         Q_EMIT timeChanged();
     else
         stop();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Playback.h"
+
 #include <QAudioFormat>
 #include <QBuffer>
 #include <QByteArray>
@@ -8,8 +10,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
+
 class ClipDecoder;
-class QAudioSink;
+class ClipOutput;
 
 namespace GetPostByXmlHttp {
 class ExchangeJob;
@@ -17,46 +21,34 @@ class ExchangeJob;
 
 // Plays one short clip at a time from an http or https address. The clip's bytes come through
 // the program's one exchange, are decoded whole to PCM and played by a sound output made for
-// this clip alone: Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a clip shorter
-// than about a second over HTTP, and plays it again, after its end, as silence. Clips of tens
-// of kilobytes cost little to hold. Without a sound output the clip runs on a silent clock, so
-// position, length and end still show. A failed fetch or bytes that are not audio leave it
-// silent and unloaded, with one bremo.net warning.
-class ClipPlayer final : public QObject
+// this clip alone (ClipOutput): Qt 6.4's QMediaPlayer (GStreamer) never learns the length of a
+// clip shorter than about a second over HTTP, and plays it again, after its end, as silence.
+// Clips of tens of kilobytes cost little to hold. Without a sound output the clip runs on a
+// silent clock, so position, length and end still show. A failed fetch or bytes that are not
+// audio leave it silent and unloaded, with one bremo.net warning. The window reaches it through
+// Playback, out of the bremo-player module.
+class ClipPlayer final : public QObject, public Playback
 {
     Q_OBJECT
 
 public:
-    enum class State
-    {
-        Stopped,
-        Playing,
-        Paused,
-    };
-
     explicit ClipPlayer(QObject *parent = nullptr);
     ~ClipPlayer() override;
 
-    // Drops the clip in hand, whatever it is doing, and plays url from its start as soon as it
-    // has arrived; the empty text only drops it.
-    void load(const QString &url);
-
-    // A clip is assigned and has not failed.
-    bool isLoaded() const { return m_phase != Phase::Empty && m_phase != Phase::Failed; }
-    // Decoded: its length is known and it can be sought.
-    bool isReady() const { return m_phase == Phase::Ready; }
-    State state() const { return m_state; }
-    qint64 positionMs() const;
-    qint64 durationMs() const;
-
-    void play();
-    void pause();
-    // Rewinds to the start.
-    void stop();
-    void setPositionMs(qint64 position);
-    // Linear gain, 0 to 1.
+    void load(const QString &url) override;
+    bool isLoaded() const override { return m_phase != Phase::Empty && m_phase != Phase::Failed; }
+    bool isReady() const override { return m_phase == Phase::Ready; }
+    State state() const override { return m_state; }
+    qint64 positionMs() const override;
+    qint64 durationMs() const override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void setPositionMs(qint64 position) override;
     float volume() const { return m_volume; }
-    void setVolume(float volume);
+    void setVolume(float volume) override;
+    void watch(QObject *context, std::function<void()> stateChanged,
+               std::function<void()> timeChanged) override;
 
 Q_SIGNALS:
     // State, loaded or ready changed.
@@ -95,15 +87,14 @@ private:
     Phase m_phase = Phase::Empty;
     State m_state = State::Stopped;
     QBuffer m_encoded;
-    // The fetch and the sound output are children of the player, let go through the event
-    // loop: each may be in the middle of the signal that reached the player.
+    // The fetch is a child of the player, let go through the event loop: it may be in the
+    // middle of the signal that reached the player.
     GetPostByXmlHttp::ExchangeJob *m_fetch = nullptr;
     ClipDecoder *m_decoder;
     const QAudioFormat m_format;
     QByteArray m_pcm;
-    QBuffer m_pcmReader;
     Output m_output = Output::None;
-    QAudioSink *m_sink = nullptr;
+    std::unique_ptr<ClipOutput> m_sink;
     // Where in the clip the running output began, and what the silent clock has run of it.
     qint64 m_offsetMs = 0;
     qint64 m_silentRunMs = 0;
@@ -111,3 +102,7 @@ private:
     QTimer m_ticker;
     float m_volume = 1.0f;
 };
+
+// The player that the bremo-player module makes, for a program that links the clip player in
+// (UsePlaybackMaker).
+Playback *MakeClipPlayer(QObject *parent);

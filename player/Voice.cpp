@@ -1,8 +1,8 @@
 #include "Voice.h"
 
-#include "ClipPlayer.h"
+#include "PlaybackModule.h"
+#include "PlayerIcons.h"
 
-#include <QAudio>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -86,7 +87,7 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
-    takeIconsFromStyle();
+    drawIcons();
     applyVolume(m_volume->value());
     showPlaybackState();
     showTime();
@@ -95,25 +96,29 @@ Voice::Voice(QWidget *parent)
     connect(m_volume, &QSlider::valueChanged, this, &Voice::applyVolume);
 }
 
-ClipPlayer *Voice::player()
+Playback *Voice::player()
 {
     if (m_player)
         return m_player;
-    m_player = new ClipPlayer(this);
+    const PlaybackMaker make = LoadPlaybackMaker();
+    if (!make)
+        return nullptr;
+    m_player = make(this);
     m_player->setVolume(m_gain);
-    connect(m_player, &ClipPlayer::stateChanged, this, &Voice::showPlaybackState);
-    connect(m_player, &ClipPlayer::timeChanged, this, &Voice::showTime);
-    connect(m_stop, &QToolButton::clicked, m_player, &ClipPlayer::stop);
-    connect(m_position, &QSlider::sliderMoved, m_player, &ClipPlayer::setPositionMs);
+    m_player->watch(
+        this, [this] { showPlaybackState(); }, [this] { showTime(); });
+    connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
+    connect(m_position, &QSlider::sliderMoved, this,
+            [this](int position) { m_player->setPositionMs(position); });
     return m_player;
 }
 
-void Voice::takeIconsFromStyle()
+void Voice::drawIcons()
 {
-    m_playIcon = style()->standardIcon(QStyle::SP_MediaPlay);
-    m_pauseIcon = style()->standardIcon(QStyle::SP_MediaPause);
-    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
+    m_playIcon = DrawPlayerIcon(PlayerIcon::Play, palette());
+    m_pauseIcon = DrawPlayerIcon(PlayerIcon::Pause, palette());
+    m_stop->setIcon(DrawPlayerIcon(PlayerIcon::Stop, palette()));
+    m_volumeIcon->setPixmap(DrawPlayerIcon(PlayerIcon::Volume, palette()).pixmap(16, 16));
 }
 
 QString Voice::URL() const
@@ -124,8 +129,8 @@ QString Voice::URL() const
 void Voice::setURL(const QString &url)
 {
     m_url = url;
-    if (m_player || !url.isEmpty())
-        player()->load(url);
+    if (Playback *playback = m_player || !url.isEmpty() ? player() : nullptr)
+        playback->load(url);
 }
 
 int Voice::volume() const
@@ -177,8 +182,8 @@ void Voice::keyPressEvent(QKeyEvent *event)
 void Voice::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::StyleChange) {
-        takeIconsFromStyle();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        drawIcons();
         showPlaybackState();
     }
 }
@@ -193,7 +198,7 @@ void Voice::togglePlayback()
 {
     if (!m_player)
         return;
-    if (m_player->state() == ClipPlayer::State::Playing)
+    if (m_player->state() == Playback::State::Playing)
         m_player->pause();
     else
         m_player->play();
@@ -202,18 +207,20 @@ void Voice::togglePlayback()
 // The 0..100 scale is a perceptual one, as a volume control's should be: it is read as a
 // logarithmic position and converted to the linear gain a sound output takes, so the steps of
 // the slider sound even. 0 is silent, 100 is full gain, 50 is a gain of 0.15 (about -16 dB);
-// a linear mapping would crowd all audible change into the bottom few steps.
+// a linear mapping would crowd all audible change into the bottom few steps. The curve is Qt
+// Multimedia's logarithmic scale, -ln(1 - position) / ln(100), worked out here so that the
+// window need not load that library before its first clip.
 void Voice::applyVolume(int volume)
 {
-    m_gain = float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                         QAudio::LinearVolumeScale));
+    const double position = volume / 100.0;
+    m_gain = position < 1 ? float(-std::log(1 - position) / std::log(100.0)) : 1.0f;
     if (m_player)
         m_player->setVolume(m_gain);
 }
 
 void Voice::showPlaybackState()
 {
-    const bool playing = m_player && m_player->state() == ClipPlayer::State::Playing;
+    const bool playing = m_player && m_player->state() == Playback::State::Playing;
     m_playPause->setIcon(playing ? m_pauseIcon : m_playIcon);
     m_playPause->setToolTip(playing ? u"暂停"_s : u"播放"_s);
     const bool loaded = m_player && m_player->isLoaded();

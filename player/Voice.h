@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QWidget>
 
-class ClipPlayer;
+class Playback;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -40,8 +40,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    ClipPlayer *player();
-    void takeIconsFromStyle();
+    Playback *player();
+    void drawIcons();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
     void applyVolume(int volume);
@@ -49,7 +49,7 @@ private:
     void showTime();
 
     QString m_url;
-    // Made once per style: every new icon would add its own scaled pixmaps to Qt's pixmap
+    // Made once per palette: every new icon would add its own scaled pixmaps to Qt's pixmap
     // cache, and the play button changes its icon several times per clip.
     QIcon m_playIcon;
     QIcon m_pauseIcon;
@@ -60,7 +60,7 @@ private:
     QLabel *m_volumeIcon;
     QSlider *m_volume;
     float m_gain = 0;
-    // Made at the first clip: the sound and media libraries are brought up then, not when the
-    // window opens.
-    ClipPlayer *m_player = nullptr;
+    // Made at the first clip, out of its module: the sound and media libraries are loaded
+    // then, not when the window opens. A child of the widget.
+    Playback *m_player = nullptr;
 };

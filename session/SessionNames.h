@@ -16,5 +16,7 @@ inline const QString TranslateSelectionAction = QStringLiteral("translate-select
 inline const QString TranslateClipboardAction = QStringLiteral("translate-clipboard");
 // 翻译服务设置 opened in the window.
 inline const QString SettingsAction = QStringLiteral("settings");
+// Takes the area of the screen as four integers: x, y, width, height.
+inline const QString TranslateScreenAction = QStringLiteral("translate-screen");
 
 } // namespace Session

@@ -4,6 +4,8 @@
 // null sink's monitor.
 #include "ClipPlayer.h"
 #include "MpegAudio.h"
+#include "PlaybackModule.h"
+#include "PlayerIcons.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -12,8 +14,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <QtTest>
+
+#include <csignal>
+
+#include <unistd.h>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -42,6 +49,8 @@ class TestPlayer final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { UsePlaybackMaker(MakeClipPlayer); }
+
     // The one gate of the player and the save: MPEG audio frames that follow each other, behind
     // tags of any size, or an error of the service in their place.
     void gate_data()
@@ -137,6 +146,30 @@ private Q_SLOTS:
         QVERIFY(!stop->isEnabled());
     }
 
+    // The play button shows what a click on it does: pause while a clip plays, else play.
+    void playPauseIcon()
+    {
+        StandInServer server;
+        server.serve("/a.mp3", Clip(u"silence.mp3"_s)); // 0.99 s
+        Voice voice;
+        auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
+        const auto shows = [&](PlayerIcon icon) {
+            return button->icon().pixmap(16).toImage() ==
+                   DrawPlayerIcon(icon, voice.palette()).pixmap(16).toImage();
+        };
+        QVERIFY(shows(PlayerIcon::Play));
+        voice.setURL(server.url(u"/a.mp3"));
+        const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
+        QVERIFY(shows(PlayerIcon::Pause));
+        QTRY_VERIFY(player.isReady());
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(PlayerIcon::Play));
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
+        QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
+        QVERIFY(shows(PlayerIcon::Play));
+    }
+
     // Through the widget: the first clip, played again by its button after it ended, the same URL
     // again, a new one cut off by the next, and that next one. Each is heard at its pitch for at
     // least 80 % of its 0.6 s, the cut one until it is cut, none merely as a click; at volume 0,
@@ -173,6 +206,53 @@ private Q_SLOTS:
         QCOMPARE(Recording::TonesHeard(480),
                  QStringList({u"440 Hz, whole"_s, u"440 Hz, whole"_s, u"440 Hz, whole"_s,
                               u"880 Hz, whole"_s, u"660 Hz, whole"_s}));
+    }
+
+    // The sound server restarts (as a desktop's does on an update) between two clips and
+    // during a third: the next clip is heard on the new server at once, and the cut one goes
+    // on to its end on the silent clock.
+    void heardAfterServerRestart()
+    {
+        if (Recording::Path.isEmpty())
+            QSKIP("run by tests/app/with-sound-server");
+        StandInServer server;
+        server.serve("/440.mp3", Clip(u"tone-440.mp3"_s));
+        server.serve("/660.mp3", Clip(u"tone-660.mp3"_s));
+        server.serve("/880.mp3", Clip(u"tone-880-long.mp3"_s));
+        QTRY_VERIFY2(QFileInfo(Recording::Path).size() > 0, "nothing recorded");
+        const qsizetype heardBefore = Recording::TonesHeard(480).size();
+        Voice voice;
+        voice.setVolume(100);
+        voice.setURL(server.url(u"/440.mp3"));
+        const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
+        const auto restartServer = [] {
+            QFile restarts(qEnvironmentVariable("BREMO_SOUND_SERVER_RESTARTS"));
+            const auto count = [&] {
+                restarts.open(QIODevice::ReadOnly);
+                const int n = restarts.readAll().trimmed().toInt();
+                restarts.close();
+                return n;
+            };
+            const int before = count();
+            ::kill(getppid(), SIGUSR1);
+            QTRY_VERIFY_WITH_TIMEOUT(count() > before, 20000);
+        };
+        const auto playToTheEnd = [&] {
+            QTRY_COMPARE_WITH_TIMEOUT(player.state(), ClipPlayer::State::Stopped, 10000);
+            QTRY_VERIFY(Recording::QuietTailMs() >= 200);
+        };
+        playToTheEnd();
+        restartServer();
+        voice.setURL(server.url(u"/660.mp3"));
+        playToTheEnd();
+        voice.setURL(server.url(u"/880.mp3"));
+        QTRY_VERIFY(player.positionMs() >= 300);
+        restartServer();
+        playToTheEnd();
+
+        const QStringList heard = Recording::TonesHeard(480).mid(heardBefore);
+        QCOMPARE(heard.mid(0, 2), QStringList({u"440 Hz, whole"_s, u"660 Hz, whole"_s}));
+        QCOMPARE(heard.size(), 3); // and a part of the 880 Hz clip
     }
 };
 
