@@ -43,13 +43,9 @@ private Q_SLOTS:
         QTest::newRow("youdao: its own API first")
             << u"youdao"_s << all << QString()
             << u"youdao youdao-api deepl baidu google-cloud google-api apertium"_s;
-        QTest::newRow("a key without its id") << u"google"_s << u"baidu/noid deepl"_s << QString()
-                                              << u"google deepl google-api apertium"_s;
-        QTest::newRow("the user's order, before the engine's own")
-            << u"google"_s << u"deepl baidu"_s << u"baidu google deepl"_s
+        QTest::newRow("the user's order; a key without its id")
+            << u"google"_s << u"deepl baidu youdao-api/noid"_s << u"baidu google deepl"_s
             << u"baidu google deepl google-api apertium"_s;
-        QTest::newRow("one road alone")
-            << u"deepl"_s << all << u"baidu google deepl"_s << u"deepl"_s;
     }
 
     void order()
