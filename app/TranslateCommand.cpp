@@ -26,12 +26,16 @@ void Form1::Command1_Click()
     const QPointer<Form1> alive(this);
     m_command1->setEnabled(false);
     const Engine engine = m_option1->isChecked() ? Engine::Youdao : Engine::Google;
+    // The keyring is waited for with the events flowing too.
+    const RoadsSetup setup = roadsSetup();
+    if (!alive)
+        return;
     const Translation translation = TranslateByRoads(
         {BoxText(*m_sourceContent), engine, m_combo1->currentIndex(), m_combo2->currentIndex(),
          [this] {
              return m_combo2->currentIndex();
          }},
-        roadsSetup());
+        setup);
     if (!alive)
         return;
 
