@@ -163,7 +163,13 @@ ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
         if (!order.contains(id))
             order.append(id);
     }
-    settings.order = order;
+    // An order left as it was shown stays unsaved: the built-in one asks each engine's own
+    // official API first, which no single saved order can do for both engines.
+    const bool moved = std::any_of(m_rows.begin(), m_rows.end(), [](const Row &row) {
+        return row.place->value() != row.loadedPlace;
+    });
+    if (moved)
+        settings.order = order;
     settings.keysInFile = m_keysInFile->isChecked();
     return settings;
 }

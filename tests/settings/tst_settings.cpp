@@ -245,6 +245,7 @@ private Q_SLOTS:
         save(dialog);
         QTRY_VERIFY(!dialog);
         QVERIFY(QFile::exists(ServiceStore(folder()).keyFilePath()));
+        QCOMPARE(loaded(folder()).order, QStringList()); // no place was moved
     }
 };
 
