@@ -3,6 +3,7 @@
 #include "AreaPicker.h"
 #include "DesktopActivation.h"
 #include "Form1.h"
+#include "ServiceSettingsDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -83,6 +84,9 @@ void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, Selection
             TranslateSelectionWhenFocused(window);
         else
             window.translateText(ClipboardText(QClipboard::Selection));
+        return;
+    case OutsideRequest::Kind::Settings:
+        OpenServiceSettings(&window);
         return;
     }
 }

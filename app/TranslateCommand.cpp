@@ -2,6 +2,7 @@
 #include "Form1.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
+#include "ServiceStore.h"
 #include "Speech.h"
 #include "Voice.h"
 
@@ -25,12 +26,16 @@ void Form1::Command1_Click()
     const QPointer<Form1> alive(this);
     m_command1->setEnabled(false);
     const Engine engine = m_option1->isChecked() ? Engine::Youdao : Engine::Google;
+    // The keyring is waited for with the events flowing too.
+    const RoadsSetup setup = roadsSetup();
+    if (!alive)
+        return;
     const Translation translation = TranslateByRoads(
         {BoxText(*m_sourceContent), engine, m_combo1->currentIndex(), m_combo2->currentIndex(),
          [this] {
              return m_combo2->currentIndex();
          }},
-        roadsSetup());
+        setup);
     if (!alive)
         return;
 
@@ -61,5 +66,7 @@ RoadsSetup Form1::roadsSetup()
     RoadsSetup setup;
     setup.endpoints = m_environment.endpoints;
     setup.http = httpOptions();
+    // Read at each translation, so that what the dialog saved is used at once.
+    setup.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
     return setup;
 }

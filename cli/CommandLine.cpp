@@ -20,11 +20,13 @@ struct Options
     QCommandLineOption to{u"to"_s, u"Target language of --print (default en)."_s, u"code"_s};
     QCommandLineOption engine{
         u"engine"_s,
-        u"google (default), youdao, libretranslate or apertium, for --print. The last two ask "
-        "only that road."_s,
+        u"google (default), youdao, libretranslate, apertium, deepl, google-cloud, baidu or "
+        "youdao-api, for --print. All but the first two ask only that road."_s,
         u"name"_s};
     QCommandLineOption check{
         u"check"_s, u"Ask every road once and print how each answers; no window is opened."_s};
+    QCommandLineOption settings{
+        u"settings"_s, u"Open 翻译服务设置, the keys of the official APIs, in the window."_s};
     QCommandLineOption saveAudio{
         u"save-audio"_s, u"With --print, also save the pronunciation as MP3 to file."_s, u"file"_s};
     QCommandLineOption image{
@@ -79,6 +81,10 @@ std::optional<Engine> EngineNamed(const QString &name)
         {u"youdao", Engine::Youdao},
         {u"libretranslate", Engine::LibreTranslateOnly},
         {u"apertium", Engine::ApertiumOnly},
+        {u"deepl", Engine::DeepLOnly},
+        {u"google-cloud", Engine::GoogleCloudOnly},
+        {u"baidu", Engine::BaiduOnly},
+        {u"youdao-api", Engine::YoudaoApiOnly},
     };
     for (const auto &[engineName, engine] : engines) {
         if (name == engineName)
@@ -123,6 +129,7 @@ Invocation ReadPrintJob(const QCommandLineParser &parser, const Options &options
         if (!engine)
             return PrintUsageError(u"unknown engine '%1'"_s.arg(name));
         job.engine = *engine;
+        job.engineName = name;
     }
     job.audioFile = parser.value(options.saveAudio);
     job.imageFile = parser.value(options.image);
@@ -164,8 +171,8 @@ QString PrintUsageMessage(const QString &problem)
     const LanguageCatalogue catalogue = LanguageCatalogue::build();
     QString message =
         u"bremo: "_s + problem +
-        u"\nThe engines are google, youdao, libretranslate and apertium; the language "
-        "codes are:\n"_s;
+        u"\nThe engines are google, youdao, libretranslate, apertium, deepl, google-cloud, baidu "
+        "and youdao-api; the language codes are:\n"_s;
     for (qsizetype i = 0; i < catalogue.codes.size(); ++i)
         message += u"  %1  %2\n"_s.arg(catalogue.codes[i], -6).arg(catalogue.displayNames[i]);
     return message;
@@ -182,7 +189,7 @@ Invocation ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({options.selection, options.clipboard, options.print, options.from,
                        options.to, options.engine, options.saveAudio, options.check, options.image,
-                       options.recogniseOnly, options.screen});
+                       options.recogniseOnly, options.screen, options.settings});
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AcceptQtOptions(parser);
     parser.addPositionalArgument(u"text"_s, u"The text to translate; - is standard input."_s,
@@ -204,6 +211,9 @@ Invocation ParseCommandLine(const QStringList &arguments)
         return Exit(u"bremo "_s + QCoreApplication::applicationVersion() + u'\n', 0);
     if (parser.isSet(options.print) && parser.isSet(options.check))
         return UsageError(u"give one of --print and --check"_s);
+    if (parser.isSet(options.settings) &&
+        (parser.isSet(options.print) || parser.isSet(options.check)))
+        return UsageError(u"--settings goes alone"_s);
     if (parser.isSet(options.print) && parser.isSet(options.screen))
         return UsageError(u"--screen goes to the window; --print reads a picture with --image"_s);
     if (parser.isSet(options.print))
@@ -230,7 +240,11 @@ Invocation ParseCommandLine(const QStringList &arguments)
                         int(!texts.isEmpty());
     if (sources > 1)
         return UsageError(u"give one of TEXT, --selection, --clipboard and --screen"_s);
-    if (parser.isSet(options.screen)) {
+    if (parser.isSet(options.settings) && sources > 0)
+        return UsageError(u"--settings goes alone"_s);
+    if (parser.isSet(options.settings)) {
+        invocation.request.kind = OutsideRequest::Kind::Settings;
+    } else if (parser.isSet(options.screen)) {
         const auto area = ScreenArea(parser.value(options.screen));
         if (!area)
             return UsageError(u"--screen=X,Y,W,H takes four whole numbers, W and H above 0"_s);

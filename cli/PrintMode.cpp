@@ -7,6 +7,7 @@
 #include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
+#include "ServiceStore.h"
 #include "SpokenLength.h"
 
 #include <QFile>
@@ -59,8 +60,8 @@ QString WhyNoPronunciation(const ScriptTranslation &translation, const PrintJob 
 {
     if (job.engine == Engine::ApertiumOnly || translation.roads.road == Road::Apertium)
         return u"an offline translation (Apertium) has none"_s;
-    if (job.engine == Engine::LibreTranslateOnly)
-        return u"--engine libretranslate gives none"_s;
+    if (job.engine != Engine::Google && job.engine != Engine::Youdao)
+        return u"--engine %1 gives none"_s.arg(job.engineName);
     if (translation.roads.text.size() > MaxSpokenLength)
         return u"the translation is too long to be spoken (over %1 characters)"_s.arg(
             MaxSpokenLength);
@@ -125,8 +126,20 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
                    stderr);
         return UsageErrorExitCode;
     }
+    RoadsSetup roads;
+    roads.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
+    const QList<Road> order = RoadOrder({source, job.engine, 0, 1, {}}, roads);
+    // A road asked alone that needs a key the user has not given.
+    if (const KeyedService *service = roads.services.find(RoadId(order.constFirst()));
+        order.size() == 1 && service && !IsConfigured(*service)) {
+        std::fputs(qPrintable(u"bremo: --engine %1 needs the user's key: set %2\n"_s.arg(
+                       job.engineName, KeyVariables(service->id).join(u" and "_s))),
+                   stderr);
+        return UsageErrorExitCode;
+    }
     g_translating = true;
-    const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
+    const ScriptTranslation translation =
+        TranslateForScript(source, job, endpoints, roads.services);
     g_translating = false;
     if (translation.roads.sourceTooLong)
         std::fputs(qPrintable(u"bremo: the text is too long: a translation holds at most %1 "

@@ -3,10 +3,11 @@
 #include "Speech.h"
 
 ScriptTranslation TranslateForScript(const QString &source, const PrintJob &job,
-                                     const Endpoints &endpoints)
+                                     const Endpoints &endpoints, const ServiceSettings &services)
 {
     RoadsSetup setup;
     setup.endpoints = endpoints;
+    setup.services = services;
     Translation translation =
         TranslateByRoads({source, job.engine, job.sourcePosition, job.targetPosition, {}}, setup);
     std::optional<QString> speech = SpeechUrlOf(translation, job.engine, endpoints,

@@ -19,4 +19,5 @@ struct ScriptTranslation
 // press of 翻译 on the same text, so a result that the window would speak on the second press
 // is spoken here at once.
 ScriptTranslation TranslateForScript(const QString &source, const PrintJob &job,
-                                     const Endpoints &endpoints);
+                                     const Endpoints &endpoints,
+                                     const ServiceSettings &services = ServiceSettings::defaults());

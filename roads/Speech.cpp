@@ -6,8 +6,7 @@
 std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine,
                                    const Endpoints &endpoints, const SpeechContext &context)
 {
-    if (!translation.road || *translation.road == Road::Apertium ||
-        *translation.road == Road::GoogleLong)
+    if (!translation.road || !RoadSpeaks(*translation.road))
         return std::nullopt;
     switch (engine) {
     case Engine::Google:
@@ -17,6 +16,10 @@ std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine
         return Youdao::SpeechUrl(endpoints.youdaoVoice, translation.text);
     case Engine::LibreTranslateOnly:
     case Engine::ApertiumOnly:
+    case Engine::DeepLOnly:
+    case Engine::GoogleCloudOnly:
+    case Engine::BaiduOnly:
+    case Engine::YoudaoApiOnly:
         return std::nullopt;
     }
     Q_UNREACHABLE();

@@ -59,6 +59,8 @@ void ApplicationService::ActivateAction(const QString &name, const QVariantList 
         request.kind = OutsideRequest::Kind::Selection;
     } else if (name == Session::TranslateClipboardAction && parameter.isEmpty()) {
         request.kind = OutsideRequest::Kind::Clipboard;
+    } else if (name == Session::SettingsAction && parameter.isEmpty()) {
+        request.kind = OutsideRequest::Kind::Settings;
     } else if (name == Session::TranslateScreenAction && parameter.size() == 4 &&
                std::all_of(parameter.begin(), parameter.end(), [](const QVariant &number) {
                    return number.typeId() == QMetaType::Int;

@@ -3,9 +3,10 @@
 #include <QRect>
 #include <QString>
 
-// What one start of bremo asks of the window: the window itself, or a translation of a text,
-// of the primary selection, of the clipboard or of the text on the screen. The selection, the
-// clipboard and the screen are read by the window's own process, which holds the display.
+// What one start of bremo asks of the window: the window itself, a translation of a text, of
+// the primary selection, of the clipboard or of the text on the screen, or the services'
+// settings. The selection, the clipboard and the screen are read by the window's own process,
+// which holds the display.
 struct OutsideRequest
 {
     enum class Kind
@@ -14,7 +15,8 @@ struct OutsideRequest
         Text,
         Selection,
         Clipboard,
-        Screen
+        Screen,
+        Settings
     };
 
     Kind kind = Kind::Show;

@@ -7,6 +7,7 @@
 #include "LanguageCatalogue.h"
 #include "OutsideRequests.h"
 #include "ScreenText.h"
+#include "ServiceSettingsDialog.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -249,6 +250,14 @@ private Q_SLOTS:
             "<textarea name=\"o\">" + QByteArray(501, 'a') + "</textarea>");
         row("text too long", {u"-"_s}, 1, {}, "bremo: the text is too long", {}, {},
             QByteArray(50001, 'a'));
+        const QString keyed = u"http://keyed.stand-in.invalid"_s;
+        row("deepl",
+            {u"BREMO_DEEPL_KEY=KEY-deepl"_s, u"BREMO_DEEPL_ENDPOINT="_s + keyed, u"--engine"_s,
+             u"deepl"_s, u"你好"_s},
+            0, "Hello\n", {}, "/v2/translate{\"source_lang\":\"ZH\",\"target_lang\":\"EN-US\"",
+            R"({"translations":[{"text":"Hello"}]})");
+        row("deepl without its key", {u"--engine"_s, u"deepl"_s, u"hi"_s}, 2, {},
+            "bremo: --engine deepl needs the user's key: set BREMO_DEEPL_KEY\n", {});
         // Pictures: the text recognised exactly, line by line; the reason for any other.
         const QStringList image = {u"--image"_s, u"-"_s};
         const QByteArray shot = Png(ScreenPicture({700, 130}));
@@ -294,6 +303,7 @@ private Q_SLOTS:
         server.serve("/translate_a/t", CannedReply::page(200, reply));
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
+        server.serve("/v2/translate", CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
         server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
@@ -311,7 +321,9 @@ private Q_SLOTS:
                               full ? QString::fromLatin1(out) : QString(), variables);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, full ? QByteArray() : out);
-        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads"), run.err.constData());
+        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads") &&
+                     !run.err.contains("KEY-"),
+                 run.err.constData());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), file);
         const QByteArrayList expected = sent.isEmpty() ? QByteArrayList() : sent.split('|');
@@ -346,6 +358,11 @@ private Q_SLOTS:
             << QStringList{u"--check"_s} << 0 << 1
             << QByteArray("google          services.stand-in.invalid      超时 |"
                           "google-api      services.stand-in.invalid      超时 |apertium ");
+        QTest::newRow("a key's road answers for both")
+            << QStringList{u"BREMO_DEEPL_KEY=KEY-deepl"_s,
+                           u"BREMO_DEEPL_ENDPOINT=http://keyed.stand-in.invalid"_s, u"--check"_s}
+            << 503 << 0
+            << QByteArray("google-api |deepl           keyed.stand-in.invalid         ok ");
     }
 
     void check()
@@ -361,13 +378,19 @@ private Q_SLOTS:
                      CannedReply::page(apiStatus, apiStatus == 200
                                                       ? "{\"sentences\":[{\"trans\":\"Hello\"}]}"
                                                       : "<html>sorry</html>"));
+        server.serve("/v2/translate",
+                     CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
+        QStringList variables;
+        while (arguments.first().contains(u'='))
+            variables << arguments.takeFirst();
         if (apiStatus == 0) { // every host hangs
             for (const QByteArray path :
                  {"/translate_a/t", "/", "/translate", "/translate_a/single"})
                 server.serve(path, {200, {}, {}, -1, CannedReply::Fault::Hang});
         }
-        const Run run = Bremo(server, arguments);
+        const Run run = Bremo(server, arguments, {}, {}, variables);
         QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.out.contains("KEY-"));
         qsizetype at = 0; // the lines in their order
         for (const QByteArray &line : out.split('|')) {
             at = run.out.indexOf(line, at);
@@ -406,6 +429,8 @@ private Q_SLOTS:
             << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
         QTest::newRow("standard input")
             << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
+        QTest::newRow("settings") << QStringList{u"--settings"_s} << QString()
+                                  << u"欢迎使用Qirel的作品..."_s << Loaded;
     }
 
     void handOver()
@@ -434,7 +459,11 @@ private Q_SLOTS:
         const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
                                  {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
-        QTRY_VERIFY(h.form->isActiveWindow());
+        // 翻译服务设置 takes the focus over the window.
+        if (arguments == QStringList{u"--settings"_s})
+            QTRY_VERIFY(h.form->findChild<ServiceSettingsDialog *>());
+        else
+            QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
         QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
         QTRY_COMPARE(h.status(), status);
