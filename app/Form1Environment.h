@@ -2,6 +2,7 @@
 
 #include "Endpoints.h"
 #include "PlatformServices.h"
+#include "Speech.h"
 
 #include <QString>
 
@@ -15,6 +16,7 @@ struct Form1Environment
     Endpoints endpoints = Endpoints::builtIn();
     std::chrono::milliseconds requestTimeout{30000};
     PlatformServices platform = PlatformServices::desktop();
+    VoiceChoice voice = VoiceChoice::Web;
 
     static Form1Environment standard();
 };

@@ -2,11 +2,14 @@
 
 #include "FileDownloader.h"
 #include "LanguageCatalogue.h"
+#include "Mp3Encoding.h"
 #include "NetLog.h"
+#include "OfflineVoice.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
 #include "SpokenLength.h"
+#include "VoiceOutcome.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -17,6 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QString OfflineClipName = u"the offline voice's clip"_s;
 int g_reasonsWritten = 0;
 bool g_translating = false;
 QtMessageHandler g_nextHandler = nullptr;
@@ -56,7 +60,7 @@ QString SourceText(const PrintJob &job)
 // Why the speech rules gave no pronunciation, the first cause that applies.
 QString WhyNoPronunciation(const ScriptTranslation &translation, const PrintJob &job)
 {
-    if (job.engine == Engine::ApertiumOnly || translation.roads.road == Road::Apertium)
+    if (job.engine == Engine::ApertiumOnly)
         return u"an offline translation (Apertium) has none"_s;
     if (job.engine == Engine::LibreTranslateOnly)
         return u"--engine libretranslate gives none"_s;
@@ -68,18 +72,28 @@ QString WhyNoPronunciation(const ScriptTranslation &translation, const PrintJob 
     return u"Google speaks only short texts of up to 33 characters"_s;
 }
 
-// The pronunciation downloaded into file, which is put in place only when the whole run has
-// succeeded.
+// The pronunciation downloaded into file, or else spoken by the offline voice and saved as MP3;
+// the file is put in place only when the whole run has succeeded.
 bool SaveAudio(const ScriptTranslation &translation, const PrintJob &job, QSaveFile &file)
 {
-    if (!translation.speechUrl) {
+    const std::optional<SpeechPlan> &speech = translation.speech;
+    if (!speech) {
         qCWarning(lcNet, "this translation has no pronunciation: %ls",
                   qUtf16Printable(WhyNoPronunciation(translation, job)));
         return false;
     }
     const int reasonsBefore = g_reasonsWritten;
-    if (DownloadInto(*translation.speechUrl, file,
-                     SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
+    if (speech->url) {
+        if (DownloadInto(*speech->url, file, SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
+            return true;
+        if (file.isOpen())
+            file.commit(); // cancelled: takes the unfinished file away
+    }
+    const OfflineSpeech offline = SpeakOffline(speech->text, speech->languageCode, {});
+    std::fputs(qPrintable(u"bremo: "_s + OfflineVoiceLine(offline.outcome) + u'\n'), stderr);
+    if (const std::optional<QByteArray> mp3 =
+            offline.wav.isEmpty() ? std::nullopt : Mp3OfWav(offline.wav);
+        mp3 && SaveClipInto(*mp3, OfflineClipName, file))
         return true;
     if (g_reasonsWritten == reasonsBefore)
         qCWarning(lcNet, "the pronunciation could not be saved");
@@ -116,7 +130,8 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
         return UsageErrorExitCode;
     }
     g_translating = true;
-    const ScriptTranslation translation = TranslateForScript(source, job, endpoints);
+    const ScriptTranslation translation =
+        TranslateForScript(source, job, endpoints, VoiceChoiceFromEnvironment());
     g_translating = false;
     if (translation.roads.sourceTooLong)
         std::fputs(qPrintable(u"bremo: the text is too long: a translation holds at most %1 "
@@ -138,7 +153,8 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     if (!WriteOut(text.replace(u"\r\n"_s, u"\n"_s).toUtf8() + '\n'))
         return 1;
     // The path was checked once the download was done; only what took it since fails here.
-    if (!job.audioFile.isEmpty() && !PutInPlace(*translation.speechUrl, audio)) {
+    if (!job.audioFile.isEmpty() &&
+        !PutInPlace(translation.speech->url.value_or(OfflineClipName), audio)) {
         qCWarning(lcNet, "the translation above was printed, but the pronunciation was not saved");
         return 1;
     }
