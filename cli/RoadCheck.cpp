@@ -4,6 +4,7 @@
 #include "LanguageCatalogue.h"
 #include "RoadOutcome.h"
 #include "Roads.h"
+#include "SpeechCheck.h"
 
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -64,6 +65,7 @@ int RunRoadCheck(const Endpoints &endpoints)
                    apertium ? apertium->second : 1,
                    {}}});
 
+    SpeechCheck speech(endpoints, setup.http);
     // A road waits in an event loop of its own, so each runs on a thread of its own.
     QList<RoadAttempt> attempts(roads.size());
     std::vector<std::unique_ptr<QThread>> threads;
@@ -90,6 +92,7 @@ int RunRoadCheck(const Endpoints &endpoints)
                          road == Road::GoogleApi);
         youdao |= ok && (road == Road::Youdao || road == Road::GoogleApi);
     }
+    speech.write(out);
     out.flush();
     return google && youdao ? 0 : 1;
 }

@@ -221,6 +221,9 @@ private Q_SLOTS:
             "bremo: GET services.stand-in.invalid/translate_tts: HTTP status 500\n"
             "bremo: 离线语音：成功\n",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en", GoogleShortReply, {}, OfflineMp3);
+        row("the offline voice alone asks no speech host",
+            QStringList{u"BREMO_VOICE=offline"_s} + save, 0, "Hi.\n", "bremo: 离线语音：成功\n",
+            "/translate_a/t", GoogleShortReply, {}, OfflineMp3);
         row("standard output full, old file kept", save, 1, "/dev/full",
             "bremo: cannot write the translation to standard output: No space left on device",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
@@ -294,7 +297,10 @@ private Q_SLOTS:
                    "google-long     services.stand-in.invalid      HTTP 404（页面不存在） |"
                    "youdao          services.stand-in.invalid      回复中没有译文 |"
                    "google-api      services.stand-in.invalid      ok |"
-                   "apertium        eng-spa                        ok ");
+                   "apertium        eng-spa                        ok |"
+                   "google-voice    services.stand-in.invalid      HTTP 404（页面不存在） |"
+                   "youdao-voice    services.stand-in.invalid      ok |"
+                   "espeak-ng       cmn-latn-pinyin                ok ");
         QTest::newRow("none for either") << QStringList{u"--check"_s} << 503 << 1
                                          << QByteArray("google-api      services.stand-in.invalid"
                                                        "      HTTP 503（服务器出错）");
@@ -315,6 +321,7 @@ private Q_SLOTS:
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(429, "<html>sorry</html>"));
         server.serve("/translate", CannedReply::page(200, "<html></html>"));
+        server.serve("/fanyivoice", CannedReply::page(200, SilentClip));
         server.serve("/translate_a/single",
                      CannedReply::page(apiStatus, apiStatus == 200
                                                       ? "{\"sentences\":[{\"trans\":\"Hello\"}]}"
