@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Endpoints.h"
+#include "PictureText.h"
 #include "PlatformServices.h"
 #include "Speech.h"
 
@@ -16,6 +17,7 @@ struct Form1Environment
     Endpoints endpoints = Endpoints::builtIn();
     std::chrono::milliseconds requestTimeout{30000};
     PlatformServices platform = PlatformServices::desktop();
+    RecogniseFunction recognise = RecogniseInModule; // the text on the screen
     VoiceChoice voice = VoiceChoice::Web;
 
     static Form1Environment standard();

@@ -5,6 +5,7 @@
 #include "Mp3Encoding.h"
 #include "NetLog.h"
 #include "OfflineVoice.h"
+#include "PictureText.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
@@ -117,7 +118,16 @@ bool WriteOut(const QByteArray &output)
 int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
 {
     g_nextHandler = qInstallMessageHandler(WriteReason);
-    const QString source = SourceText(job);
+    PrintJob textJob = job;
+    if (!job.imageFile.isEmpty()) {
+        const std::optional<QString> recognised = PictureText(job);
+        if (!recognised)
+            return 1;
+        if (job.recogniseOnly)
+            return WriteOut(recognised->toUtf8() + '\n') ? 0 : 1;
+        textJob.text = *recognised;
+    }
+    const QString source = SourceText(textJob);
     if (source.isEmpty()) {
         std::fputs(PrintUsageMessage(u"the text to translate is empty"_s).toUtf8().constData(),
                    stderr);

@@ -1,6 +1,7 @@
 #include "Voice.h"
 
 #include "PlaybackModule.h"
+#include "PlayerIcons.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -86,7 +87,7 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
-    takeIconsFromStyle();
+    drawIcons();
     applyVolume(m_volume->value());
     showPlaybackState();
     showTime();
@@ -113,12 +114,12 @@ Playback *Voice::player()
     return m_player;
 }
 
-void Voice::takeIconsFromStyle()
+void Voice::drawIcons()
 {
-    m_playIcon = style()->standardIcon(QStyle::SP_MediaPlay);
-    m_pauseIcon = style()->standardIcon(QStyle::SP_MediaPause);
-    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
+    m_playIcon = DrawPlayerIcon(PlayerIcon::Play, palette());
+    m_pauseIcon = DrawPlayerIcon(PlayerIcon::Pause, palette());
+    m_stop->setIcon(DrawPlayerIcon(PlayerIcon::Stop, palette()));
+    m_volumeIcon->setPixmap(DrawPlayerIcon(PlayerIcon::Volume, palette()).pixmap(16, 16));
 }
 
 QString Voice::URL() const
@@ -194,8 +195,8 @@ void Voice::keyPressEvent(QKeyEvent *event)
 void Voice::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::StyleChange) {
-        takeIconsFromStyle();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        drawIcons();
         showPlaybackState();
     }
 }

@@ -49,7 +49,7 @@ protected:
 
 private:
     Playback *player();
-    void takeIconsFromStyle();
+    void drawIcons();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
     void applyVolume(int volume);
@@ -57,7 +57,7 @@ private:
     void showTime();
 
     QString m_url;
-    // Made once per style: every new icon would add its own scaled pixmaps to Qt's pixmap
+    // Made once per palette: every new icon would add its own scaled pixmaps to Qt's pixmap
     // cache, and the play button changes its icon several times per clip.
     QIcon m_playIcon;
     QIcon m_pauseIcon;

@@ -7,6 +7,7 @@
 #include "LanguageCatalogue.h"
 #include "MpegAudio.h"
 #include "PlaybackModule.h"
+#include "PlayerIcons.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -158,21 +159,21 @@ private Q_SLOTS:
         server.serve("/a.mp3", Clip(u"silence.mp3"_s)); // 0.99 s
         Voice voice;
         auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
-        const auto shows = [&](QStyle::StandardPixmap icon) {
+        const auto shows = [&](PlayerIcon icon) {
             return button->icon().pixmap(16).toImage() ==
-                   voice.style()->standardIcon(icon).pixmap(16).toImage();
+                   DrawPlayerIcon(icon, voice.palette()).pixmap(16).toImage();
         };
-        QVERIFY(shows(QStyle::SP_MediaPlay));
+        QVERIFY(shows(PlayerIcon::Play));
         voice.setURL(server.url(u"/a.mp3"));
         const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
-        QVERIFY(shows(QStyle::SP_MediaPause));
+        QVERIFY(shows(PlayerIcon::Pause));
         QTRY_VERIFY(player.isReady());
         button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(QStyle::SP_MediaPlay));
+        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(PlayerIcon::Play));
         button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(QStyle::SP_MediaPause));
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
-        QVERIFY(shows(QStyle::SP_MediaPlay));
+        QVERIFY(shows(PlayerIcon::Play));
     }
 
     // Through the widget: the first clip, played again by its button after it ended, the same URL

@@ -23,7 +23,8 @@ for size in 16 24 32 48; do
     icons+=("$datadir/icons/hicolor/${size}x${size}/apps/bremo.png")
 done
 expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/window/bremo-window.so" \
-    "$program_dir/player/bremo-player.so" "$program_dir/skinh.she" \
+    "$program_dir/player/bremo-player.so" "$program_dir/ocr/bremo-ocr.so" \
+    "$program_dir/skinh.she" \
     "$datadir/applications/bremo.desktop" "$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml" \
     "$datadir/man/man1/bremo.1.gz" "$datadir/doc/bremo/changelog.gz" "$datadir/doc/bremo/copyright" \
     "${icons[@]}" | sort)
