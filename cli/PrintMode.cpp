@@ -2,15 +2,13 @@
 
 #include "FileDownloader.h"
 #include "LanguageCatalogue.h"
-#include "Mp3Encoding.h"
 #include "NetLog.h"
-#include "OfflineVoice.h"
+#include "OfflineVoiceModule.h"
 #include "PictureText.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
 #include "ScriptTranslation.h"
 #include "SpokenLength.h"
-#include "VoiceOutcome.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -90,11 +88,10 @@ bool SaveAudio(const ScriptTranslation &translation, const PrintJob &job, QSaveF
         if (file.isOpen())
             file.commit(); // cancelled: takes the unfinished file away
     }
-    const OfflineSpeech offline = SpeakOffline(speech->text, speech->languageCode, {});
-    std::fputs(qPrintable(u"bremo: "_s + OfflineVoiceLine(offline.outcome) + u'\n'), stderr);
-    if (const std::optional<QByteArray> mp3 =
-            offline.wav.isEmpty() ? std::nullopt : Mp3OfWav(offline.wav);
-        mp3 && SaveClipInto(*mp3, OfflineClipName, file))
+    QString words;
+    const std::optional<QByteArray> mp3 = OfflineMp3(speech->text, speech->languageCode, words);
+    std::fputs(qPrintable(u"bremo: 离线语音："_s + words + u'\n'), stderr);
+    if (mp3 && SaveClipInto(*mp3, OfflineClipName, file))
         return true;
     if (g_reasonsWritten == reasonsBefore)
         qCWarning(lcNet, "the pronunciation could not be saved");

@@ -3,10 +3,8 @@
 #include "Exchange.h"
 #include "GoogleRules.h"
 #include "MpegAudio.h"
-#include "OfflineVoice.h"
+#include "OfflineVoiceModule.h"
 #include "RoadOutcome.h"
-#include "VoiceOutcome.h"
-#include "VoiceTable.h"
 #include "YoudaoRules.h"
 
 #include <QBuffer>
@@ -63,7 +61,7 @@ SpeechCheck::SpeechCheck(const Endpoints &endpoints, const GetPostByXmlHttp::Htt
     const QString youdao = Youdao::SpeechUrl(endpoints.youdaoVoice, u"Hello").value_or(QString());
     m_lines = {{u"google-voice"_s, QUrl(google).host(), {}, 0},
                {u"youdao-voice"_s, QUrl(youdao).host(), {}, 0},
-               {u"espeak-ng"_s, EspeakVoiceFor(u"zh-CN").value_or(QString()), {}, 0}};
+               {u"espeak-ng"_s, u"cmn-latn-pinyin"_s, {}, 0}};
     const QString urls[] = {google, youdao};
     for (int i = 0; i < 3; ++i) {
         m_threads.emplace_back(
@@ -73,10 +71,9 @@ SpeechCheck::SpeechCheck(const Endpoints &endpoints, const GetPostByXmlHttp::Htt
                 if (i < 2) {
                     m_lines[i].outcome = AskForClip(url, options);
                 } else {
-                    const OfflineSpeech speech = SpeakOffline(u"你好"_s, u"zh-CN", {});
-                    m_lines[i].outcome = speech.outcome.failure == VoiceFailure::None
-                                             ? u"ok"_s
-                                             : VoiceOutcomeWords(speech.outcome);
+                    QString words;
+                    m_lines[i].outcome =
+                        OfflineMp3(u"你好"_s, u"zh-CN"_s, words) ? u"ok"_s : std::move(words);
                 }
                 m_lines[i].milliseconds = clock.elapsed();
             }));

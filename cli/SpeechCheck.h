@@ -12,8 +12,9 @@
 #include <vector>
 
 // bremo --check's lines for the speech roads: each speech host asked for a short clip, and the
-// offline voice speaking Chinese. They start at construction, beside the translation roads, so
-// that the whole check keeps its time; write() waits for them. Not counted in the exit code.
+// offline voice speaking Chinese into an MP3. They start at construction, beside the translation
+// roads, so that the whole check keeps its time; write() waits for them. Not counted in the exit
+// code.
 class SpeechCheck final
 {
 public:
