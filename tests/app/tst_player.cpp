@@ -272,13 +272,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("languages");
         QTest::addColumn<QByteArray>("reply"); // of the engine's road; none: every host refused
         QTest::addColumn<QString>("tip");
-        QTest::newRow("apertium") << false << u"Good morning, my friend"_s << u"en es"_s
+        QTest::newRow("apertium") << false << u"Good morning my friend"_s << u"en es"_s
                                   << QByteArray()
                                   << u"Google 短文本接口：连接被拒绝\nApertium 离线引擎：成功\n"
                                      u"离线语音：成功"_s;
         QTest::newRow("google, speech 404")
             << false << u"你好"_s << u"zh-CN en"_s
-            << QByteArray("[[[\"Good morning\",\"你好\",\"\",\"\"]],,\"zh-CN\"]")
+            << QByteArray("[[[\"Good morning my friend\",\"你好\",\"\",\"\"]],,\"zh-CN\"]")
             << u"Google 短文本接口：成功\nGoogle 语音：HTTP 404（页面不存在）\n离线语音：成功"_s;
         QTest::newRow("youdao, Chinese")
             << true << u"good morning"_s << u"zh-CN en"_s
