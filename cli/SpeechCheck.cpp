@@ -1,10 +1,9 @@
 #include "SpeechCheck.h"
 
-#include "Exchange.h"
+#include "ClipWords.h"
 #include "GoogleRules.h"
 #include "MpegAudio.h"
 #include "OfflineVoiceModule.h"
-#include "RoadOutcome.h"
 #include "YoudaoRules.h"
 
 #include <QBuffer>
@@ -15,23 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Failure FailureOf(GetPostByXmlHttp::NetFailure failure)
-{
-    using GetPostByXmlHttp::NetFailure;
-    switch (failure) {
-    case NetFailure::Refused:
-        return Failure::Refused;
-    case NetFailure::HostNotFound:
-        return Failure::HostNotFound;
-    case NetFailure::TimedOut:
-        return Failure::TimedOut;
-    case NetFailure::Redirected:
-        return Failure::Redirected;
-    default:
-        return Failure::Broken;
-    }
-}
-
 // "ok", or why the host gave no clip that the player would play.
 QString AskForClip(const QString &url, const GetPostByXmlHttp::HttpOptions &options)
 {
@@ -39,16 +21,9 @@ QString AskForClip(const QString &url, const GetPostByXmlHttp::HttpOptions &opti
     clip.open(QIODevice::WriteOnly);
     const GetPostByXmlHttp::ExchangeEnd end =
         GetPostByXmlHttp::Exchange("GET", url, {}, {}, clip, options);
-    RoadAttempt attempt;
-    if (!end.complete) {
-        attempt.failure = FailureOf(end.failure);
-    } else if (end.status >= 400) {
-        attempt.failure = Failure::HttpStatus;
-        attempt.code = end.status;
-    } else {
-        return WhyNotMpegAudio(clip.data()).isEmpty() ? u"ok"_s : u"不是可播放的音频"_s;
-    }
-    return OutcomeWords(attempt);
+    if (const QString why = WhyNoClip(end); !why.isEmpty())
+        return why;
+    return WhyNotMpegAudio(clip.data()).isEmpty() ? u"ok"_s : QString::fromUtf16(NotPlayableWords);
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "ClipDecoder.h"
 #include "ClipOutput.h"
+#include "ClipWords.h"
 #include "Exchange.h"
 #include "Mp3Encoding.h"
 #include "NetLog.h"
 #include "OfflineVoice.h"
-#include "RoadOutcome.h"
 #include "VoiceOutcome.h"
 
 #include <QPointer>
@@ -25,32 +25,6 @@ constexpr qsizetype MaxClipBytes = 1024 * 1024;
 constexpr qint64 MaxClipMs = 5 * 60 * 1000;
 constexpr int TickMs = 50;
 
-// A failed fetch in the words of the roads' report.
-Failure FailureOf(GetPostByXmlHttp::NetFailure failure)
-{
-    using GetPostByXmlHttp::NetFailure;
-    switch (failure) {
-    case NetFailure::Refused:
-        return Failure::Refused;
-    case NetFailure::HostNotFound:
-        return Failure::HostNotFound;
-    case NetFailure::TimedOut:
-        return Failure::TimedOut;
-    case NetFailure::Redirected:
-        return Failure::Redirected;
-    default:
-        return Failure::Broken;
-    }
-}
-
-QString Words(Failure failure, int status = 0)
-{
-    RoadAttempt attempt;
-    attempt.failure = failure;
-    attempt.code = status;
-    return OutcomeWords(attempt);
-}
-
 } // namespace
 
 Playback *MakeClipPlayer(QObject *parent)
@@ -67,8 +41,9 @@ ClipPlayer::ClipPlayer(QObject *parent)
     connect(&m_ticker, &QTimer::timeout, this, &ClipPlayer::tick);
     connect(m_decoder, &ClipDecoder::finished, this, &ClipPlayer::decoded);
     connect(m_decoder, &ClipDecoder::failed, this, [this](const QString &reason) {
-        fail(reason,
-             reason == u"decoded audio over the cap"_s ? u"音频过长"_s : u"不是可播放的音频"_s);
+        fail(reason, reason == u"decoded audio over the cap"_s
+                         ? u"音频过长"_s
+                         : QString::fromUtf16(NotPlayableWords));
     });
 }
 
@@ -140,10 +115,9 @@ void ClipPlayer::fetched()
     const GetPostByXmlHttp::ExchangeEnd end = m_fetch->end();
     retire(m_fetch);
     if (!end.complete) // the exchange said why
-        return fail(QString(), Words(FailureOf(end.failure)));
+        return fail(QString(), WhyNoClip(end));
     if (end.status >= 400)
-        return fail(u"HTTP status "_s + QString::number(end.status),
-                    Words(Failure::HttpStatus, end.status));
+        return fail(u"HTTP status "_s + QString::number(end.status), WhyNoClip(end));
     m_encoded.close();
     m_phase = Phase::Decoding;
     m_decoder->start(m_encoded.data());
