@@ -1,7 +1,9 @@
 #include "PrintMode.h"
 
+#include "ClipWords.h"
 #include "FileDownloader.h"
 #include "LanguageCatalogue.h"
+#include "MpegAudio.h"
 #include "NetLog.h"
 #include "OfflineVoiceModule.h"
 #include "PictureText.h"
@@ -10,6 +12,7 @@
 #include "ScriptTranslation.h"
 #include "SpokenLength.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 
@@ -71,6 +74,25 @@ QString WhyNoPronunciation(const ScriptTranslation &translation, const PrintJob 
     return u"Google speaks only short texts of up to 33 characters"_s;
 }
 
+// The speech host's clip, when it sends one that the player would play; its line of the report
+// on standard error either way.
+std::optional<QByteArray> FetchClip(const SpeechPlan &speech)
+{
+    QBuffer clip;
+    clip.open(QIODevice::WriteOnly);
+    g_translating = true; // the line below says why, as for the roads
+    const GetPostByXmlHttp::ExchangeEnd end = GetPostByXmlHttp::Exchange(
+        "GET", *speech.url, {}, {}, clip, SaveOptions(GetPostByXmlHttp::HttpOptions().timeout));
+    g_translating = false;
+    QString why = WhyNoClip(end);
+    if (why.isEmpty() && !WhyNotMpegAudio(clip.data()).isEmpty())
+        why = QString::fromUtf16(NotPlayableWords);
+    std::fputs(qPrintable(u"bremo: "_s + speech.host + u"："_s + (why.isEmpty() ? u"成功"_s : why) +
+                          u'\n'),
+               stderr);
+    return why.isEmpty() ? std::optional(clip.data()) : std::nullopt;
+}
+
 // The pronunciation downloaded into file, or else spoken by the offline voice and saved as MP3;
 // the file is put in place only when the whole run has succeeded.
 bool SaveAudio(const ScriptTranslation &translation, const PrintJob &job, QSaveFile &file)
@@ -83,10 +105,8 @@ bool SaveAudio(const ScriptTranslation &translation, const PrintJob &job, QSaveF
     }
     const int reasonsBefore = g_reasonsWritten;
     if (speech->url) {
-        if (DownloadInto(*speech->url, file, SaveOptions(GetPostByXmlHttp::HttpOptions().timeout)))
-            return true;
-        if (file.isOpen())
-            file.commit(); // cancelled: takes the unfinished file away
+        if (const std::optional<QByteArray> clip = FetchClip(*speech))
+            return SaveClipInto(*clip, *speech->url, file);
     }
     QString words;
     const std::optional<QByteArray> mp3 = OfflineMp3(speech->text, speech->languageCode, words);

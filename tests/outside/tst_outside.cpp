@@ -235,8 +235,7 @@ private Q_SLOTS:
         row("saved", save, 0, "Hi.\n", {}, "/translate_a/t|/translate_tts?q=Hi.&tl=en",
             GoogleShortReply, {}, SilentClip);
         row("saving refused, the offline voice's MP3 saved", save, 0, "Hi.\n",
-            "bremo: GET services.stand-in.invalid/translate_tts: HTTP status 500\n"
-            "bremo: 离线语音：成功\n",
+            "bremo: Google 语音：HTTP 500（服务器出错）\nbremo: 离线语音：成功\n",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en", GoogleShortReply, {}, OfflineMp3);
         row("the offline voice alone asks no speech host",
             QStringList{u"BREMO_VOICE=offline"_s} + save, 0, "Hi.\n", "bremo: 离线语音：成功\n",
