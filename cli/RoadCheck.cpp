@@ -5,6 +5,7 @@
 #include "RoadOutcome.h"
 #include "Roads.h"
 #include "ServiceStore.h"
+#include "SpeechCheck.h"
 
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -72,6 +73,7 @@ int RunRoadCheck(const Endpoints &endpoints)
                    apertium ? apertium->second : 1,
                    {}}});
 
+    SpeechCheck speech(endpoints, setup.http);
     // A road waits in an event loop of its own, so each runs on a thread of its own.
     QList<RoadAttempt> attempts(roads.size());
     std::vector<std::unique_ptr<QThread>> threads;
@@ -100,6 +102,7 @@ int RunRoadCheck(const Endpoints &endpoints)
                          road == Road::GoogleApi || keyed);
         youdao |= ok && (road == Road::Youdao || road == Road::GoogleApi || keyed);
     }
+    speech.write(out);
     out.flush();
     return google && youdao ? 0 : 1;
 }

@@ -106,7 +106,8 @@ Playback *Voice::player()
     m_player = make(this);
     m_player->setVolume(m_gain);
     m_player->watch(
-        this, [this] { showPlaybackState(); }, [this] { showTime(); });
+        this, [this] { showPlaybackState(); }, [this] { showTime(); },
+        [this] { Q_EMIT spoken(m_player->speechReport()); });
     connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
     connect(m_position, &QSlider::sliderMoved, this,
             [this](int position) { m_player->setPositionMs(position); });
@@ -131,6 +132,18 @@ void Voice::setURL(const QString &url)
     m_url = url;
     if (Playback *playback = m_player || !url.isEmpty() ? player() : nullptr)
         playback->load(url);
+}
+
+void Voice::setSpeech(const Playback::Speech &speech)
+{
+    m_url = speech.url;
+    if (Playback *playback = player())
+        playback->speak(speech);
+}
+
+std::optional<QByteArray> Voice::offlineMp3()
+{
+    return m_player ? m_player->offlineMp3() : std::nullopt;
 }
 
 int Voice::volume() const

@@ -321,7 +321,8 @@ const RoadEntry Entries[] = {
      AskGoogleApi, false, true},
     {Road::LibreTranslate, [](const RoadsSetup &s) { return HostIn(s.endpoints.libreTranslate); },
      AskLibreTranslate, true, true},
-    {Road::Apertium, [](const RoadsSetup &) { return u"apertium"_s; }, AskApertium, true, false},
+    // Apertium's translation is spoken by the offline voice: no speech host knows its road.
+    {Road::Apertium, [](const RoadsSetup &) { return u"apertium"_s; }, AskApertium, true, true},
     // The official APIs live on hosts of their own.
     {Road::DeepL, KeyedHost<Road::DeepL>, AskKeyed<Road::DeepL>, true, true},
     {Road::GoogleCloud, KeyedHost<Road::GoogleCloud>, AskKeyed<Road::GoogleCloud>, true, true},

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qsizetype HeaderBytes = 44;
+constexpr qsizetype HeaderBytes = OfflineWavHeaderBytes;
 // The header from "fmt " to "data", where espeak-ng's voices all agree: PCM, one channel,
 // 22050 Hz, 16 bits, which is the format the player plays.
 constexpr QByteArrayView

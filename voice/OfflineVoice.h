@@ -18,6 +18,9 @@ struct OfflineVoiceSetup
     QPointer<QObject> context;
 };
 
+// The RIFF header in front of a rendering's samples.
+inline constexpr qsizetype OfflineWavHeaderBytes = 44;
+
 struct OfflineSpeech
 {
     VoiceOutcome outcome;
