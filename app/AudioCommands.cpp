@@ -16,7 +16,9 @@ void Form1::Voice_MouseUp()
 
 void Form1::bc_Click()
 {
-    if (m_voice->URL().isEmpty()) {
+    // The offline voice's clip is saved as MP3; else the clip's address is fetched anew.
+    const std::optional<QByteArray> offline = m_voice->offlineMp3();
+    if (m_voice->URL().isEmpty() && !offline) {
         setStatus(u"请您先生成音频文件在进行保存..."_s);
         return;
     }
@@ -31,7 +33,9 @@ void Form1::bc_Click()
         setStatus(u"您取消了音频保存操作..."_s);
         return;
     }
-    if (DownloadToFile(m_voice->URL(), *fileName, SaveOptions(m_environment.requestTimeout)))
+    if (offline
+            ? SaveClipToFile(*offline, u"the offline voice's clip"_s, *fileName)
+            : DownloadToFile(m_voice->URL(), *fileName, SaveOptions(m_environment.requestTimeout)))
         setStatus(u"音频文件已保存,路径:["_s + *fileName + u"]"_s);
     else
         setStatus(u"音频文件保存失败,请检查网络连接或保存路径..."_s);

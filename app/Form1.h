@@ -4,6 +4,7 @@
 #include "HttpText.h"
 #include "Roads.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -16,6 +17,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRect;
 class QRadioButton;
 class QStatusBar;
 class CommonDialog;
@@ -41,6 +43,11 @@ public:
     // 翻译 translates it. While a translation or a save runs, the newest such text waits
     // outside the box and is translated when that one ends.
     void translateText(const QString &text);
+    // The text in area of the screen (an empty area: the one the user drags on the frozen
+    // screens), recognised off the GUI thread in the models of the source language, then
+    // translated as translateText does; when there is none, the status line says why and the
+    // boxes stay as they were.
+    void translateScreenArea(const QRect &area);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -96,4 +103,5 @@ private:
     bool m_sessionMayEnd = false;
     std::optional<QString> m_waitingText;
     bool m_saving = false; // 保存音频, from its dialog to the end of the download
+    QStringList m_modelsSaidMissing; // each said once
 };

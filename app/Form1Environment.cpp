@@ -4,5 +4,7 @@
 
 Form1Environment Form1Environment::standard()
 {
-    return {QCoreApplication::applicationDirPath()};
+    Form1Environment environment{QCoreApplication::applicationDirPath()};
+    environment.voice = VoiceChoiceFromEnvironment();
+    return environment;
 }

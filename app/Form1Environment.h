@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Endpoints.h"
+#include "PictureText.h"
 #include "PlatformServices.h"
+#include "Speech.h"
 
 #include <QString>
 
@@ -15,6 +17,8 @@ struct Form1Environment
     Endpoints endpoints = Endpoints::builtIn();
     std::chrono::milliseconds requestTimeout{30000};
     PlatformServices platform = PlatformServices::desktop();
+    RecogniseFunction recognise = RecogniseInModule; // the text on the screen
+    VoiceChoice voice = VoiceChoice::Web;
 
     static Form1Environment standard();
 };

@@ -1,13 +1,16 @@
 #include "Form1.h"
 
 #include "LanguageCatalogue.h"
+#include "ServiceSettingsDialog.h"
 #include "Skin.h"
 #include "Voice.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +32,9 @@ void Form1::Form_Load()
     }
     m_combo1->setCurrentIndex(0);
     m_combo2->setCurrentIndex(1);
+
+    // 翻译服务设置: Ctrl+, and a right-click on the status line.
+    AttachServiceSettings(this, qobject_cast<QStatusBar *>(m_statusLine->parentWidget()));
 
     m_sourceContent->setPlainText(u"欢迎使用Qirel的作品..."_s);
     m_option2->setChecked(true);

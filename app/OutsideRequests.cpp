@@ -1,7 +1,9 @@
 #include "OutsideRequests.h"
 
+#include "AreaPicker.h"
 #include "DesktopActivation.h"
 #include "Form1.h"
+#include "ServiceSettingsDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -56,9 +58,20 @@ SelectionAccess PlatformSelectionAccess()
 
 void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, SelectionAccess access)
 {
+    // The screen as it was asked for, before the window comes up over it; over the frozen
+    // screens, only once the user has picked.
+    if (request.kind == OutsideRequest::Kind::Screen) {
+        window.translateScreenArea(request.area);
+        if (auto *picker = window.findChild<AreaPicker *>()) {
+            QObject::connect(picker, &QObject::destroyed, &window,
+                             [&window, request] { BringToFront(window, request); });
+            return;
+        }
+    }
     BringToFront(window, request);
     switch (request.kind) {
     case OutsideRequest::Kind::Show:
+    case OutsideRequest::Kind::Screen:
         return;
     case OutsideRequest::Kind::Text:
         window.translateText(request.text);
@@ -71,6 +84,9 @@ void ServeOutsideRequest(Form1 &window, const OutsideRequest &request, Selection
             TranslateSelectionWhenFocused(window);
         else
             window.translateText(ClipboardText(QClipboard::Selection));
+        return;
+    case OutsideRequest::Kind::Settings:
+        OpenServiceSettings(&window);
         return;
     }
 }

@@ -46,7 +46,9 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     Form1 window(std::move(environment));
     QObject::connect(&service, &ApplicationService::requested, &window,
                      [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
-    window.show();
+    // The screen is taken before the window first covers it; serving the request shows it.
+    if (request.kind != OutsideRequest::Kind::Screen)
+        window.show();
     // A plain start shows the window as it always has; a text to translate waits for the
     // event loop, like a click would.
     if (request.kind != OutsideRequest::Kind::Show) {

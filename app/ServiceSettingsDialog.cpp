@@ -1,22 +1,28 @@
 #include "ServiceSettingsDialog.h"
 
 #include "Endpoints.h"
+#include "RoadOutcome.h"
+#include "Roads.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -26,6 +32,8 @@ struct RoadLabel
     QStringView name;
     QStringView keyIdName; // empty: the key is one piece
 };
+
+constexpr Road KeyedRoads[] = {Road::DeepL, Road::GoogleCloud, Road::Baidu, Road::YoudaoApi};
 
 constexpr RoadLabel Labels[] = {
     {u"deepl", u"DeepL", {}},
@@ -48,7 +56,7 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
 {
     setWindowTitle(u"翻译服务设置"_s);
     auto *grid = new QGridLayout;
-    const QStringView headers[] = {u"使用", u"服务", u"应用ID", u"密钥", u"主机", u"顺序"};
+    const QStringView headers[] = {u"使用", u"服务", u"应用ID", u"密钥", u"主机", u"顺序", u"检查"};
     for (int column = 0; column < int(std::size(headers)); ++column)
         grid->addWidget(new QLabel(headers[column].toString(), this), 0, column);
     for (const RoadLabel &label : Labels) {
@@ -62,6 +70,7 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
         row.host = named(new QLineEdit(this), name + u" 主机"_s);
         row.place = named(new QSpinBox(this), name + u" 顺序"_s);
         row.place->setRange(1, int(std::size(Labels)));
+        row.checked = named(new QLabel(this), name + u" 检查结果"_s);
         const int line = int(m_rows.size()) + 1;
         grid->addWidget(row.used, line, 0);
         grid->addWidget(new QLabel(name, this), line, 1);
@@ -70,6 +79,7 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
         grid->addWidget(row.secret, line, 3);
         grid->addWidget(row.host, line, 4);
         grid->addWidget(row.place, line, 5);
+        grid->addWidget(row.checked, line, 6);
         m_rows.append(row);
     }
     m_notice = named(new QLabel(this), u"提示"_s);
@@ -79,6 +89,9 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
     auto *buttons = new QDialogButtonBox(this);
     named(buttons->addButton(u"保存"_s, QDialogButtonBox::AcceptRole), u"保存"_s);
     named(buttons->addButton(u"取消"_s, QDialogButtonBox::RejectRole), u"取消"_s);
+    QPushButton *check =
+        named(buttons->addButton(u"检查"_s, QDialogButtonBox::ActionRole), u"检查"_s);
+    connect(check, &QPushButton::clicked, this, &ServiceSettingsDialog::check);
     connect(buttons, &QDialogButtonBox::accepted, this, &ServiceSettingsDialog::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -150,7 +163,13 @@ ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
         if (!order.contains(id))
             order.append(id);
     }
-    settings.order = order;
+    // An order left as it was shown stays unsaved: the built-in one asks each engine's own
+    // official API first, which no single saved order can do for both engines.
+    const bool moved = std::any_of(m_rows.begin(), m_rows.end(), [](const Row &row) {
+        return row.place->value() != row.loadedPlace;
+    });
+    if (moved)
+        settings.order = order;
     settings.keysInFile = m_keysInFile->isChecked();
     return settings;
 }
@@ -181,12 +200,61 @@ void ServiceSettingsDialog::save()
     }
 }
 
+void ServiceSettingsDialog::check()
+{
+    QString badHost;
+    RoadsSetup setup;
+    setup.services = entered(badHost);
+    if (!badHost.isEmpty()) {
+        m_notice->setText(badHost + u"不是 http 或 https 地址。"_s);
+        return;
+    }
+    // As bremo --check asks: a budget of its own for each road, all at once.
+    setup.http.timeout = 10s;
+    setup.http.deadline = 12s;
+    for (const Row &row : std::as_const(m_rows)) {
+        if (!IsConfigured(*setup.services.find(row.id))) {
+            row.checked->setText(u"未设置密钥"_s);
+            continue;
+        }
+        row.checked->setText(u"…"_s);
+        const Road road = *std::find_if(std::begin(KeyedRoads), std::end(KeyedRoads),
+                                        [&row](Road r) { return RoadId(r) == row.id; });
+        // A road waits in an event loop of its own: each on a thread that outlives the dialog
+        // if it must, its answer then dropped with the label.
+        QThread *thread = QThread::create([road, setup, label = QPointer<QLabel>(row.checked)] {
+            const RoadAttempt attempt = AskRoad(road, {u"你好"_s, Engine::Google, 0, 1, {}}, setup);
+            const QString words =
+                attempt.failure == Failure::None ? u"ok"_s : OutcomeWords(attempt);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [label, words] {
+                    if (label)
+                        label->setText(words);
+                },
+                Qt::QueuedConnection);
+        });
+        connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+        thread->start();
+    }
+}
+
+void OpenServiceSettings(QWidget *window, const ServiceStore &store)
+{
+    if (auto *open = window->findChild<ServiceSettingsDialog *>()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    auto *dialog = new ServiceSettingsDialog(store, window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
 void AttachServiceSettings(QWidget *window, QStatusBar *statusLine, const ServiceStore &store)
 {
     const auto open = [window, store] {
-        auto *dialog = new ServiceSettingsDialog(store, window);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->open();
+        OpenServiceSettings(window, store);
     };
     auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma), window);
     QObject::connect(shortcut, &QShortcut::activated, window, open);

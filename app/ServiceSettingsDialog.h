@@ -28,11 +28,14 @@ private:
         QLineEdit *secret = nullptr;
         QLineEdit *host = nullptr;
         QSpinBox *place = nullptr;
+        QLabel *checked = nullptr; // what 检查 found
         int loadedPlace = 0;
     };
 
     void load();
     void save();
+    // 检查: each road asked once as entered, in the background; the words of bremo --check.
+    void check();
     ServiceSettings entered(QString &badHost) const;
 
     ServiceStore m_store;
@@ -41,6 +44,9 @@ private:
     QLabel *m_notice = nullptr;
     QCheckBox *m_keysInFile = nullptr;
 };
+
+// The dialog over window, or the one already open there brought to the front.
+void OpenServiceSettings(QWidget *window, const ServiceStore &store = ServiceStore());
 
 // Ctrl+, in window and a right-click on its status line open the dialog over window.
 void AttachServiceSettings(QWidget *window, QStatusBar *statusLine,

@@ -2,6 +2,7 @@
 #include "Form1.h"
 #include "ResultCap.h"
 #include "RoadOutcome.h"
+#include "ServiceStore.h"
 #include "Speech.h"
 #include "Voice.h"
 
@@ -25,12 +26,16 @@ void Form1::Command1_Click()
     const QPointer<Form1> alive(this);
     m_command1->setEnabled(false);
     const Engine engine = m_option1->isChecked() ? Engine::Youdao : Engine::Google;
+    // The keyring is waited for with the events flowing too.
+    const RoadsSetup setup = roadsSetup();
+    if (!alive)
+        return;
     const Translation translation = TranslateByRoads(
         {BoxText(*m_sourceContent), engine, m_combo1->currentIndex(), m_combo2->currentIndex(),
          [this] {
              return m_combo2->currentIndex();
          }},
-        roadsSetup());
+        setup);
     if (!alive)
         return;
 
@@ -38,9 +43,12 @@ void Form1::Command1_Click()
     // still holding the previous translation.
     const QString source = BoxText(*m_sourceContent);
     const QString previousResult = BoxText(*m_resultContent);
-    if (const auto speech = SpeechUrlOf(translation, engine, m_environment.endpoints,
-                                        {previousResult, source, m_combo2->currentIndex()}))
-        m_voice->setURL(*speech);
+    const std::optional<SpeechPlan> speech =
+        SpeechPlanOf(translation, engine, m_environment.endpoints,
+                     {previousResult, source, m_combo2->currentIndex()}, m_environment.voice);
+    if (speech)
+        m_voice->setSpeech(
+            {speech->url.value_or(QString()), speech->host, speech->text, speech->languageCode});
     m_resultContent->setPlainText(translation.text);
     if (translation.sourceTooLong)
         setStatus(u"原文过长（超过 "_s + QString::number(MaxResultLength) +
@@ -51,7 +59,15 @@ void Form1::Command1_Click()
         setStatus(u"离线翻译成功(Apertium)"_s);
     else
         setStatus(u"在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译.."_s);
-    m_statusLine->setToolTip(RoadsReport(translation.attempts));
+    // The speech roads follow the translation roads as the clip player learns how they went;
+    // a clip of an earlier translation no longer reports here.
+    const QString roads = RoadsReport(translation.attempts);
+    m_statusLine->setToolTip(roads);
+    disconnect(m_voice, &Voice::spoken, this, nullptr);
+    if (speech)
+        connect(m_voice, &Voice::spoken, this, [this, roads](const QStringList &report) {
+            m_statusLine->setToolTip((QStringList{roads} + report).join(u'\n'));
+        });
     m_command1->setEnabled(true);
     translateWaitingText();
 }
@@ -61,5 +77,7 @@ RoadsSetup Form1::roadsSetup()
     RoadsSetup setup;
     setup.endpoints = m_environment.endpoints;
     setup.http = httpOptions();
+    // Read at each translation, so that what the dialog saved is used at once.
+    setup.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
     return setup;
 }

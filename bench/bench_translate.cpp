@@ -1,5 +1,7 @@
+#include "DeepLRules.h"
 #include "FormHarness.h"
 #include "HttpText.h"
+#include "Roads.h"
 #include "StandInServer.h"
 
 #include <benchmark/benchmark.h>
@@ -156,6 +158,61 @@ void BM_SecondRoad(benchmark::State &state)
     state.counters["ratio"] = median(clicks) / (failure + bare);
 }
 BENCHMARK(BM_SecondRoad)->Iterations(300)->Unit(benchmark::kMillisecond);
+
+QByteArray barePost(const QUrl &url, const KeyedRequest &request)
+{
+    QNetworkAccessManager manager;
+    manager.setProxy(QNetworkProxy::NoProxy);
+    QNetworkRequest post(url);
+    for (const auto &[name, value] : request.headers)
+        post.setRawHeader(name, value);
+    std::unique_ptr<QNetworkReply> reply(manager.post(post, request.body));
+    QEventLoop loop;
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return reply->readAll();
+}
+
+// A translation over an official API with the user's key (DeepL, asked alone), beside a bare
+// POST of the same request to the same stand-in.
+void BM_KeyedRoad(benchmark::State &state)
+{
+    StandInServer server;
+    server.serve(
+        "/v2/translate",
+        CannedReply::page(200, R"({"translations":[{"text":"Hello world"}]})", "application/json"));
+    RoadsSetup setup;
+    KeyedService &deepl = *setup.services.find(u"deepl");
+    deepl.key.secret = u"bench-key:fx"_s;
+    deepl.host = server.origin();
+    const TranslationRequest request{u"你好世界"_s, Engine::DeepLOnly, 0, 1, {}};
+    const KeyedRequest same = *DeepL::RequestFor(
+        {server.origin(), request.source, u"zh-CN"_s, u"en"_s}, deepl.key.secret);
+
+    std::vector<double> roads;
+    std::vector<double> exchanges;
+    std::vector<double> bares;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        const Translation translation = TranslateByRoads(request, setup);
+        roads.push_back(millisecondsSince(start));
+        if (translation.text.isEmpty())
+            state.SkipWithError("the translation did not arrive");
+        start = Clock::now();
+        benchmark::DoNotOptimize(
+            GetPostByXmlHttp::HttpPostWithHeaders(same.url, same.headers, same.body, setup.http));
+        exchanges.push_back(millisecondsSince(start));
+        start = Clock::now();
+        benchmark::DoNotOptimize(barePost(QUrl(same.url), same));
+        bares.push_back(millisecondsSince(start));
+    }
+    state.counters["road_ms_median"] = median(roads);
+    state.counters["exchange_ms_median"] = median(exchanges);
+    state.counters["bare_ms_median"] = median(bares);
+    state.counters["ratio"] = median(roads) / median(bares);
+    state.counters["ratio_to_exchange"] = median(roads) / median(exchanges);
+}
+BENCHMARK(BM_KeyedRoad)->Iterations(300)->Unit(benchmark::kMillisecond);
 
 // From the click to the result when every web host refuses and Apertium translates English into
 // Spanish, beside the apertium program run alone on the same text.

@@ -14,7 +14,10 @@ struct PrintJob
     int sourcePosition = 0; // 中文, as the window starts
     int targetPosition = 1; // 英语
     Engine engine = Engine::Google;
-    QString audioFile; // empty: no pronunciation is saved
+    QString engineName = QStringLiteral("google"); // as --engine named it
+    QString audioFile;                             // empty: no pronunciation is saved
+    QString imageFile;          // the text is recognised in this picture; - is standard input
+    bool recogniseOnly = false; // the recognised text is printed, untranslated
 };
 
 // What the command line asks for.

@@ -4,6 +4,7 @@
 #include "Handover.h"
 #include "PrintMode.h"
 #include "RoadCheck.h"
+#include "ServiceSettings.h"
 #include "WindowModule.h"
 
 #include <QCoreApplication>
@@ -37,8 +38,9 @@ bool ReadRequestText(OutsideRequest &request)
 int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
 {
     QStringList ignored;
-    const Endpoints endpoints =
-        WithEnvironment(builtIn, QProcessEnvironment::systemEnvironment(), ignored);
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const Endpoints endpoints = WithEnvironment(builtIn, environment, ignored);
+    ServicesWithEnvironment(ServiceSettings::defaults(), environment, ignored);
     for (const QString &variable : ignored)
         std::fprintf(stderr, "bremo: %s is not an http or https address; it is ignored\n",
                      qPrintable(variable));

@@ -4,6 +4,8 @@
 #include "LanguageCatalogue.h"
 #include "RoadOutcome.h"
 #include "Roads.h"
+#include "ServiceStore.h"
+#include "SpeechCheck.h"
 
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -40,6 +42,7 @@ int RunRoadCheck(const Endpoints &endpoints)
     QLoggingCategory::setFilterRules(u"bremo.net.warning=false\nbremo.roads.warning=false"_s);
     RoadsSetup setup;
     setup.endpoints = endpoints;
+    setup.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
     // Each road has a budget of its own, and all are asked at once, so that the whole check
     // ends within 15 s whatever the hosts do: silence ends at the time-out, a host that drips
     // bytes at the deadline.
@@ -54,6 +57,12 @@ int RunRoadCheck(const Endpoints &endpoints)
         {Road::Youdao, web},
         {Road::GoogleApi, web},
     };
+    // The official APIs whose key is set, under their --engine names; the key itself is never
+    // shown.
+    for (const Road road : {Road::DeepL, Road::GoogleCloud, Road::Baidu, Road::YoudaoApi}) {
+        if (IsConfigured(*setup.services.find(RoadId(road))))
+            roads.append({road, web});
+    }
     if (!endpoints.libreTranslate.isEmpty())
         roads.append({Road::LibreTranslate, web});
     const auto apertium = ApertiumPair(InstalledApertiumModes(setup));
@@ -64,6 +73,7 @@ int RunRoadCheck(const Endpoints &endpoints)
                    apertium ? apertium->second : 1,
                    {}}});
 
+    SpeechCheck speech(endpoints, setup.http);
     // A road waits in an event loop of its own, so each runs on a thread of its own.
     QList<RoadAttempt> attempts(roads.size());
     std::vector<std::unique_ptr<QThread>> threads;
@@ -86,10 +96,13 @@ int RunRoadCheck(const Endpoints &endpoints)
         out << qSetFieldWidth(15) << Qt::left << RoadId(road) << qSetFieldWidth(0) << ' '
             << qSetFieldWidth(30) << attempt.host << qSetFieldWidth(0) << ' '
             << (ok ? u"ok"_s : OutcomeWords(attempt)) << ' ' << attempt.milliseconds << " ms\n";
+        // Every official API follows both engines' own roads.
+        const bool keyed = setup.services.find(RoadId(road)) != nullptr;
         google |= ok && (road == Road::GoogleShort || road == Road::GoogleLong ||
-                         road == Road::GoogleApi);
-        youdao |= ok && (road == Road::Youdao || road == Road::GoogleApi);
+                         road == Road::GoogleApi || keyed);
+        youdao |= ok && (road == Road::Youdao || road == Road::GoogleApi || keyed);
     }
+    speech.write(out);
     out.flush();
     return google && youdao ? 0 : 1;
 }

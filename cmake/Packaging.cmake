@@ -32,7 +32,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-wqy-microhei, ca-certificates, libsecret-1-0")
 # The offline engine that translates when no web road answers; its language pairs are the
-# user's choice. A keyring keeps the user's keys; KDE brings its own.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "apertium, gnome-keyring | kwalletmanager")
+# user's choice. A keyring keeps the user's keys; KDE brings its own. The offline voice
+# speaks when the speech hosts do not. The models that read Chinese and English on the screen
+# (libtesseract5 itself comes from dpkg-shlibdeps); without them Bremo says which one is
+# missing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "apertium, espeak-ng, gnome-keyring | kwalletmanager, tesseract-ocr-chi-sim, tesseract-ocr-eng")
 
 include(CPack)

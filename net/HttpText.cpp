@@ -76,6 +76,12 @@ HttpReply HttpPostJson(const QString &url, const QByteArray &json, const HttpOpt
     return fetch("POST", url, headers, json, options);
 }
 
+HttpReply HttpPostWithHeaders(const QString &url, const RawHeaders &headers, const QByteArray &body,
+                              const HttpOptions &options)
+{
+    return fetch("POST", url, headers, body, options);
+}
+
 QString HttpGetText(const QString &url, const HttpOptions &options)
 {
     return HttpGetReply(url, options).text;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QEventLoop>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <chrono>
+#include <utility>
 
 class QIODevice;
 
@@ -75,6 +78,10 @@ QString HttpPostText(const QString &url, const QString &body, const HttpOptions 
 HttpReply HttpGetReply(const QString &url, const HttpOptions &options = {});
 HttpReply HttpPostReply(const QString &url, const QString &body, const HttpOptions &options = {});
 HttpReply HttpPostJson(const QString &url, const QByteArray &json, const HttpOptions &options = {});
+// A POST with the headers a road's rules made (an official API's key travels in one).
+HttpReply HttpPostWithHeaders(const QString &url,
+                              const QList<std::pair<QByteArray, QByteArray>> &headers,
+                              const QByteArray &body, const HttpOptions &options = {});
 
 // GET of url as HttpGetText sends it, the body written into sink as it arrives. True when the
 // whole body arrived with a status below 400 and sink took every byte; after false, sink may

@@ -22,9 +22,12 @@ GetPostByXmlHttp::HttpOptions SaveOptions(std::chrono::milliseconds stallTimeout
 
 namespace {
 
-bool Fail(const QString &url, QSaveFile &file, const QString &reason)
+// source: the address fetched, or the name of a clip that was in hand.
+bool Fail(const QString &source, QSaveFile &file, const QString &reason)
 {
-    GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", url), reason);
+    GetPostByXmlHttp::WarnFailure(
+        source.contains(u"://"_s) ? GetPostByXmlHttp::DescribeRequest("GET", source) : source,
+        reason);
     file.cancelWriting();
     return false;
 }
@@ -60,6 +63,20 @@ bool WriteWhole(QSaveFile &file, const QByteArray &bytes)
     return written == bytes.size() && file.error() == QFileDevice::NoError;
 }
 
+// The clip through the gate into file, which is open.
+bool Store(const QByteArray &clip, const QString &url, QSaveFile &file)
+{
+    if (const QString why = WhyNotMpegAudio(clip); !why.isEmpty())
+        return Fail(url, file, why);
+    if (!WriteWhole(file, clip))
+        return Fail(url, file, u"write error: "_s + file.errorString());
+    // Something else may have taken the path during the download; the caller learns it before
+    // it tells anyone the file is saved.
+    if (const QString why = WhyNotReplaceable(file.fileName()); !why.isEmpty())
+        return Fail(url, file, u"cannot put the file in place: "_s + why);
+    return true;
+}
+
 } // namespace
 
 bool DownloadInto(const QString &url, QSaveFile &file, const GetPostByXmlHttp::HttpOptions &options)
@@ -78,15 +95,22 @@ bool DownloadInto(const QString &url, QSaveFile &file, const GetPostByXmlHttp::H
         file.cancelWriting();
         return false;
     }
-    if (const QString why = WhyNotMpegAudio(clip.data()); !why.isEmpty())
-        return Fail(url, file, why);
-    if (!WriteWhole(file, clip.data()))
-        return Fail(url, file, u"write error: "_s + file.errorString());
-    // Something else may have taken the path during the download; the caller learns it before
-    // it tells anyone the file is saved.
+    return Store(clip.data(), url, file);
+}
+
+bool SaveClipInto(const QByteArray &clip, const QString &what, QSaveFile &file)
+{
     if (const QString why = WhyNotReplaceable(file.fileName()); !why.isEmpty())
-        return Fail(url, file, u"cannot put the file in place: "_s + why);
-    return true;
+        return Fail(what, file, u"cannot write the file: "_s + why);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(what, file, u"cannot write the file: "_s + file.errorString());
+    return Store(clip, what, file);
+}
+
+bool SaveClipToFile(const QByteArray &clip, const QString &what, const QString &filePath)
+{
+    QSaveFile file(filePath);
+    return SaveClipInto(clip, what, file) && PutInPlace(what, file);
 }
 
 bool PutInPlace(const QString &url, QSaveFile &file)

@@ -35,3 +35,8 @@ bool DownloadToFile(const QString &url, const QString &filePath,
 bool DownloadInto(const QString &url, QSaveFile &file,
                   const GetPostByXmlHttp::HttpOptions &options);
 bool PutInPlace(const QString &url, QSaveFile &file);
+
+// A clip already in hand (the offline voice's, as MP3) saved by the same rules, named by what
+// in the warnings.
+bool SaveClipInto(const QByteArray &clip, const QString &what, QSaveFile &file);
+bool SaveClipToFile(const QByteArray &clip, const QString &what, const QString &filePath);

@@ -2,8 +2,14 @@
 
 #include "ClipDecoder.h"
 #include "ClipOutput.h"
+#include "ClipWords.h"
 #include "Exchange.h"
+#include "Mp3Encoding.h"
 #include "NetLog.h"
+#include "OfflineVoice.h"
+#include "VoiceOutcome.h"
+
+#include <QPointer>
 
 #include <algorithm>
 
@@ -34,7 +40,11 @@ ClipPlayer::ClipPlayer(QObject *parent)
     m_ticker.setInterval(TickMs);
     connect(&m_ticker, &QTimer::timeout, this, &ClipPlayer::tick);
     connect(m_decoder, &ClipDecoder::finished, this, &ClipPlayer::decoded);
-    connect(m_decoder, &ClipDecoder::failed, this, &ClipPlayer::fail);
+    connect(m_decoder, &ClipDecoder::failed, this, [this](const QString &reason) {
+        fail(reason, reason == u"decoded audio over the cap"_s
+                         ? u"音频过长"_s
+                         : QString::fromUtf16(NotPlayableWords));
+    });
 }
 
 ClipPlayer::~ClipPlayer()
@@ -63,22 +73,36 @@ void ClipPlayer::drop()
     m_encoded.close();
     m_encoded.setData(QByteArray());
     m_pcm.clear();
+    m_wav.clear();
     m_offsetMs = 0;
     m_phase = Phase::Empty;
 }
 
 void ClipPlayer::load(const QString &url)
 {
+    speak({url, {}, {}, {}});
+}
+
+void ClipPlayer::speak(const Speech &speech)
+{
     drop();
-    m_url = url;
-    if (url.isEmpty()) {
+    ++m_clip;
+    m_speech = speech;
+    m_report.clear();
+    if (speech.url.isEmpty() && speech.text.isEmpty()) {
         setState(State::Stopped);
+    } else if (speech.url.isEmpty()) {
+        m_phase = Phase::Decoding;
+        QMetaObject::invokeMethod(
+            this, [this, clip = m_clip] { speakOffline(clip); }, Qt::QueuedConnection);
+        setState(State::Playing);
     } else {
         m_phase = Phase::Fetching;
         m_encoded.open(QIODevice::WriteOnly);
         GetPostByXmlHttp::HttpOptions options;
         options.maxBodyBytes = MaxClipBytes;
-        m_fetch = new GetPostByXmlHttp::ExchangeJob("GET", url, {}, {}, m_encoded, options, this);
+        m_fetch =
+            new GetPostByXmlHttp::ExchangeJob("GET", speech.url, {}, {}, m_encoded, options, this);
         connect(m_fetch, &GetPostByXmlHttp::ExchangeJob::finished, this, &ClipPlayer::fetched);
         setState(State::Playing);
     }
@@ -90,10 +114,10 @@ void ClipPlayer::fetched()
 {
     const GetPostByXmlHttp::ExchangeEnd end = m_fetch->end();
     retire(m_fetch);
-    if (!end.complete)
-        return fail(QString()); // the exchange said why
+    if (!end.complete) // the exchange said why
+        return fail(QString(), WhyNoClip(end));
     if (end.status >= 400)
-        return fail(u"HTTP status "_s + QString::number(end.status));
+        return fail(u"HTTP status "_s + QString::number(end.status), WhyNoClip(end));
     m_encoded.close();
     m_phase = Phase::Decoding;
     m_decoder->start(m_encoded.data());
@@ -102,6 +126,8 @@ void ClipPlayer::fetched()
 
 void ClipPlayer::decoded(const QByteArray &pcm)
 {
+    if (!m_speech.host.isEmpty() && m_wav.isEmpty())
+        report(m_speech.host + u"：成功"_s);
     m_pcm = pcm;
     m_phase = Phase::Ready;
     if (m_state == State::Playing)
@@ -110,15 +136,60 @@ void ClipPlayer::decoded(const QByteArray &pcm)
     Q_EMIT timeChanged();
 }
 
-void ClipPlayer::fail(const QString &reason)
+void ClipPlayer::fail(const QString &reason, const QString &words)
 {
     if (!reason.isEmpty())
-        GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", m_url), reason);
+        GetPostByXmlHttp::WarnFailure(GetPostByXmlHttp::DescribeRequest("GET", m_speech.url),
+                                      reason);
+    if (!m_speech.host.isEmpty())
+        report(m_speech.host + u"："_s + words);
+    if (!m_speech.text.isEmpty()) {
+        // Rendered from the event loop: the failure may come from a timer's slot, where a
+        // nested loop would stop the other timers until it returns.
+        drop();
+        m_phase = Phase::Decoding;
+        QMetaObject::invokeMethod(
+            this, [this, clip = m_clip] { speakOffline(clip); }, Qt::QueuedConnection);
+        return;
+    }
     drop();
     m_phase = Phase::Failed;
     setState(State::Stopped);
     Q_EMIT stateChanged();
     Q_EMIT timeChanged();
+}
+
+void ClipPlayer::speakOffline(quint64 clip)
+{
+    if (clip != m_clip)
+        return;
+    const QPointer<ClipPlayer> alive(this);
+    OfflineVoiceSetup setup;
+    setup.context = this;
+    const OfflineSpeech speech = SpeakOffline(m_speech.text, m_speech.languageCode, setup);
+    if (!alive || speech.abandoned || clip != m_clip)
+        return;
+    report(OfflineVoiceLine(speech.outcome));
+    if (speech.wav.isEmpty()) {
+        m_speech.text.clear();
+        m_speech.host.clear();
+        return fail(QString(), QString());
+    }
+    m_wav = speech.wav;
+    decoded(speech.wav.sliced(OfflineWavHeaderBytes));
+}
+
+void ClipPlayer::report(const QString &line)
+{
+    m_report.append(line);
+    Q_EMIT reported();
+}
+
+std::optional<QByteArray> ClipPlayer::offlineMp3() const
+{
+    if (!isReady() || m_wav.isEmpty())
+        return std::nullopt;
+    return Mp3OfWav(m_wav);
 }
 
 qint64 ClipPlayer::durationMs() const
@@ -197,10 +268,11 @@ void ClipPlayer::setVolume(float volume)
 }
 
 void ClipPlayer::watch(QObject *context, std::function<void()> stateChanged,
-                       std::function<void()> timeChanged)
+                       std::function<void()> timeChanged, std::function<void()> reported)
 {
     connect(this, &ClipPlayer::stateChanged, context, std::move(stateChanged));
     connect(this, &ClipPlayer::timeChanged, context, std::move(timeChanged));
+    connect(this, &ClipPlayer::reported, context, std::move(reported));
 }
 
 void ClipPlayer::startOutput(qint64 from)

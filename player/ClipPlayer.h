@@ -25,8 +25,9 @@ class ExchangeJob;
 // clip shorter than about a second over HTTP, and plays it again, after its end, as silence.
 // Clips of tens of kilobytes cost little to hold. Without a sound output the clip runs on a
 // silent clock, so position, length and end still show. A failed fetch or bytes that are not
-// audio leave it silent and unloaded, with one bremo.net warning. The window reaches it through
-// Playback, out of the bremo-player module.
+// audio leave it silent and unloaded, with one bremo.net warning, unless a pronunciation has the
+// offline voice behind it: then espeak-ng speaks the text, and its PCM plays the same way. The
+// window reaches it through Playback, out of the bremo-player module.
 class ClipPlayer final : public QObject, public Playback
 {
     Q_OBJECT
@@ -36,6 +37,9 @@ public:
     ~ClipPlayer() override;
 
     void load(const QString &url) override;
+    void speak(const Speech &speech) override;
+    QStringList speechReport() const override { return m_report; }
+    std::optional<QByteArray> offlineMp3() const override;
     bool isLoaded() const override { return m_phase != Phase::Empty && m_phase != Phase::Failed; }
     bool isReady() const override { return m_phase == Phase::Ready; }
     State state() const override { return m_state; }
@@ -48,13 +52,14 @@ public:
     float volume() const { return m_volume; }
     void setVolume(float volume) override;
     void watch(QObject *context, std::function<void()> stateChanged,
-               std::function<void()> timeChanged) override;
+               std::function<void()> timeChanged, std::function<void()> reported) override;
 
 Q_SIGNALS:
     // State, loaded or ready changed.
     void stateChanged();
     // Position or length changed.
     void timeChanged();
+    void reported();
 
 private:
     enum class Phase
@@ -76,14 +81,20 @@ private:
     template<typename T> void retire(T *&object);
     void fetched();
     void decoded(const QByteArray &pcm);
-    void fail(const QString &reason);
+    void fail(const QString &reason, const QString &words);
+    void report(const QString &line);
+    void speakOffline(quint64 clip);
     void startOutput(qint64 from);
     void runSilentClock();
     void closeOutput();
     void tick();
     void setState(State state);
 
-    QString m_url;
+    Speech m_speech;
+    // Counts the clips loaded, so that a rendering that ends after a newer load is dropped.
+    quint64 m_clip = 0;
+    QStringList m_report;
+    QByteArray m_wav; // the offline voice's rendering in hand
     Phase m_phase = Phase::Empty;
     State m_state = State::Stopped;
     QBuffer m_encoded;

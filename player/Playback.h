@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QObject;
 
@@ -21,9 +24,26 @@ public:
 
     virtual ~Playback() = default;
 
+    // A pronunciation: the clip at url, and when that gives none (or there is no url) text
+    // spoken by the offline voice in the language languageCode.
+    struct Speech
+    {
+        QString url;
+        QString host; // the speech road's name in the report
+        QString text;
+        QString languageCode;
+    };
+
     // Drops the clip in hand, whatever it is doing, and plays url from its start as soon as it
     // has arrived; the empty text only drops it.
     virtual void load(const QString &url) = 0;
+    // The same for a pronunciation with the offline voice behind its clip.
+    virtual void speak(const Speech &speech) = 0;
+    // How the speech roads went for the clip in hand, a line each: "Google 语音：HTTP 404",
+    // "离线语音：成功".
+    virtual QStringList speechReport() const = 0;
+    // The clip in hand as MP3 when the offline voice spoke it, once it is ready; none else.
+    virtual std::optional<QByteArray> offlineMp3() const = 0;
     // A clip is assigned and has not failed.
     virtual bool isLoaded() const = 0;
     // Decoded: its length is known and it can be sought.
@@ -38,10 +58,11 @@ public:
     virtual void setPositionMs(qint64 position) = 0;
     // Linear gain, 0 to 1.
     virtual void setVolume(float volume) = 0;
-    // Calls stateChanged when the state, loaded or ready changes, and timeChanged when the
-    // position or the length does, for as long as context lives.
+    // Calls stateChanged when the state, loaded or ready changes, timeChanged when the
+    // position or the length does, and reported when the speech report grows, for as long as
+    // context lives.
     virtual void watch(QObject *context, std::function<void()> stateChanged,
-                       std::function<void()> timeChanged) = 0;
+                       std::function<void()> timeChanged, std::function<void()> reported) = 0;
 };
 
 // Makes the player as a child of parent.

@@ -1,6 +1,7 @@
 #include "Voice.h"
 
 #include "PlaybackModule.h"
+#include "PlayerIcons.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -86,7 +87,7 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
-    takeIconsFromStyle();
+    drawIcons();
     applyVolume(m_volume->value());
     showPlaybackState();
     showTime();
@@ -105,19 +106,20 @@ Playback *Voice::player()
     m_player = make(this);
     m_player->setVolume(m_gain);
     m_player->watch(
-        this, [this] { showPlaybackState(); }, [this] { showTime(); });
+        this, [this] { showPlaybackState(); }, [this] { showTime(); },
+        [this] { Q_EMIT spoken(m_player->speechReport()); });
     connect(m_stop, &QToolButton::clicked, this, [this] { m_player->stop(); });
     connect(m_position, &QSlider::sliderMoved, this,
             [this](int position) { m_player->setPositionMs(position); });
     return m_player;
 }
 
-void Voice::takeIconsFromStyle()
+void Voice::drawIcons()
 {
-    m_playIcon = style()->standardIcon(QStyle::SP_MediaPlay);
-    m_pauseIcon = style()->standardIcon(QStyle::SP_MediaPause);
-    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
-    m_volumeIcon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
+    m_playIcon = DrawPlayerIcon(PlayerIcon::Play, palette());
+    m_pauseIcon = DrawPlayerIcon(PlayerIcon::Pause, palette());
+    m_stop->setIcon(DrawPlayerIcon(PlayerIcon::Stop, palette()));
+    m_volumeIcon->setPixmap(DrawPlayerIcon(PlayerIcon::Volume, palette()).pixmap(16, 16));
 }
 
 QString Voice::URL() const
@@ -130,6 +132,18 @@ void Voice::setURL(const QString &url)
     m_url = url;
     if (Playback *playback = m_player || !url.isEmpty() ? player() : nullptr)
         playback->load(url);
+}
+
+void Voice::setSpeech(const Playback::Speech &speech)
+{
+    m_url = speech.url;
+    if (Playback *playback = player())
+        playback->speak(speech);
+}
+
+std::optional<QByteArray> Voice::offlineMp3()
+{
+    return m_player ? m_player->offlineMp3() : std::nullopt;
 }
 
 int Voice::volume() const
@@ -181,8 +195,8 @@ void Voice::keyPressEvent(QKeyEvent *event)
 void Voice::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::StyleChange) {
-        takeIconsFromStyle();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        drawIcons();
         showPlaybackState();
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "Playback.h"
+
 #include <QIcon>
 #include <QWidget>
 
-class Playback;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -23,6 +24,11 @@ public:
     // Starts playing the address at once; the same address again plays it anew from the
     // start; the empty text stops and unloads.
     void setURL(const QString &url);
+    // A pronunciation: its clip, and the offline voice when the clip gives none; URL() is then
+    // the clip's address.
+    void setSpeech(const Playback::Speech &speech);
+    // The clip in hand as MP3 when the offline voice spoke it.
+    std::optional<QByteArray> offlineMp3();
 
     // 0 to 100.
     int volume() const;
@@ -31,6 +37,8 @@ public:
 Q_SIGNALS:
     // A mouse button was released over the player's own surface, not over one of its controls.
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // The speech roads of the clip in hand so far, a line each.
+    void spoken(const QStringList &report);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -41,7 +49,7 @@ protected:
 
 private:
     Playback *player();
-    void takeIconsFromStyle();
+    void drawIcons();
     bool isControlAt(QPoint position) const;
     void togglePlayback();
     void applyVolume(int volume);
@@ -49,7 +57,7 @@ private:
     void showTime();
 
     QString m_url;
-    // Made once per style: every new icon would add its own scaled pixmaps to Qt's pixmap
+    // Made once per palette: every new icon would add its own scaled pixmaps to Qt's pixmap
     // cache, and the play button changes its icon several times per clip.
     QIcon m_playIcon;
     QIcon m_pauseIcon;

@@ -1,18 +1,27 @@
 #include "Roads.h"
 
 #include "ApertiumRules.h"
+#include "BaiduRules.h"
+#include "DeepLRules.h"
 #include "GoogleApiRules.h"
+#include "GoogleCloudRules.h"
 #include "GoogleRules.h"
 #include "LanguageCatalogue.h"
 #include "LibreTranslateRules.h"
 #include "ProgramRun.h"
 #include "ResultCap.h"
+#include "YoudaoApiRules.h"
 #include "YoudaoRules.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QUrl>
+
+#include <algorithm>
+#include <iterator>
 
 using namespace GetPostByXmlHttp;
 using namespace Qt::StringLiterals;
@@ -166,91 +175,225 @@ RoadResult AskApertium(const TranslationRequest &request, const RoadsSetup &setu
     return result;
 }
 
-QString HostOf(Road road, const Endpoints &endpoints)
+RoadResult AskGoogleShort(const TranslationRequest &request, const RoadsSetup &setup)
 {
-    switch (road) {
-    case Road::GoogleShort:
-    case Road::GoogleLong:
-        return QUrl(endpoints.google).host();
-    case Road::Youdao:
-        return QUrl(endpoints.youdao).host();
-    case Road::GoogleApi:
-        return QUrl(endpoints.googleApi).host();
-    case Road::LibreTranslate:
-        return QUrl(endpoints.libreTranslate).host();
-    case Road::Apertium:
-        return u"apertium"_s;
+    const HttpReply reply = HttpGetReply(
+        Google::ShortRoadUrl(setup.endpoints.google, request.source, CodeAt(request.sourcePosition),
+                             CodeAt(request.targetPosition)),
+        setup.http);
+    return Judged(reply, [&request](const QString &text) {
+        return Google::ResultOfShortRoad(text, TargetNow(request));
+    });
+}
+
+RoadResult AskGoogleLong(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const HttpReply reply =
+        HttpPostReply(Google::LongRoadUrl(setup.endpoints.google),
+                      Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
+                                           CodeAt(request.targetPosition)),
+                      setup.http);
+    return Judged(reply, [&request](const QString &text) {
+        return Google::ResultOfLongRoad(text, TargetNow(request));
+    });
+}
+
+RoadResult AskYoudao(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const HttpReply reply = HttpPostReply(Youdao::RequestUrl(setup.endpoints.youdao),
+                                          Youdao::RequestBody(request.source), setup.http);
+    return Judged(reply, Youdao::ResultOfPage);
+}
+
+QString HostIn(const QString &base)
+{
+    return QUrl(base).host();
+}
+
+// The official APIs: the user's key, and the rules' request and reading for each.
+struct KeyedRules
+{
+    Road road;
+    std::optional<KeyedRequest> (*request)(const KeyedQuery &query, const ApiKey &key);
+    KeyedReply (*read)(QStringView reply);
+};
+
+QString Salt()
+{
+    return QString::number(QRandomGenerator::global()->bounded(1u << 30));
+}
+
+const KeyedRules Keyed[] = {
+    {Road::DeepL,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return DeepL::RequestFor(query, key.secret);
+     },
+     DeepL::ReadReply},
+    {Road::GoogleCloud,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return GoogleCloud::RequestFor(query, key.secret);
+     },
+     GoogleCloud::ReadReply},
+    {Road::Baidu,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return Baidu::RequestFor(query, key, Salt());
+     },
+     Baidu::ReadReply},
+    {Road::YoudaoApi,
+     [](const KeyedQuery &query, const ApiKey &key) {
+         return YoudaoApi::RequestFor(query, key, Salt(), QDateTime::currentSecsSinceEpoch());
+     },
+     YoudaoApi::ReadReply},
+};
+
+const KeyedService &ServiceOf(Road road, const RoadsSetup &setup)
+{
+    return *setup.services.find(RoadId(road));
+}
+
+// The service's code and message, without the secret should a service quote it back.
+QString RefusalWords(const KeyedReply &reply, int status, const ApiKey &key)
+{
+    const QString code = reply.code == QString::number(status) ? QString() : reply.code;
+    QString words = code;
+    if (!code.isEmpty() && !reply.message.isEmpty())
+        words += u' ';
+    words += reply.message;
+    if (!key.secret.isEmpty())
+        words.replace(key.secret, u"…"_s);
+    return words;
+}
+
+template<Road road> RoadResult AskKeyed(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const KeyedRules &rules = *std::find_if(std::begin(Keyed), std::end(Keyed),
+                                            [](const KeyedRules &r) { return r.road == road; });
+    const KeyedService &service = ServiceOf(road, setup);
+    const bool youdao = request.engine == Engine::Youdao;
+    const std::optional<KeyedRequest> keyed =
+        rules.request({HostOf(service), request.source,
+                       youdao ? u"auto"_s : CodeAt(request.sourcePosition), TargetCode(request)},
+                      service.key);
+    if (!keyed) {
+        RoadResult result;
+        result.attempt.failure = Failure::Unsupported;
+        return result;
     }
-    Q_UNREACHABLE();
-    return {};
+    const HttpReply reply =
+        HttpPostWithHeaders(keyed->url, keyed->headers, keyed->body, setup.http);
+    RoadResult result =
+        Judged(reply, [&rules](const QString &text) { return rules.read(text).translation; });
+    RoadAttempt &attempt = result.attempt;
+    if (result.abandoned || attempt.failure == Failure::None)
+        return result;
+    const KeyedReply refusal = rules.read(reply.text);
+    if (attempt.failure == Failure::NoTranslation && !refusal.code.isEmpty())
+        attempt.failure = Failure::ServiceRefused;
+    attempt.detail = RefusalWords(refusal, reply.status, service.key);
+    return result;
+}
+
+template<Road road> QString KeyedHost(const RoadsSetup &setup)
+{
+    return HostIn(HostOf(ServiceOf(road, setup)));
+}
+
+// A road as the order knows it: adding a road is adding an entry here.
+struct RoadEntry
+{
+    Road road;
+    QString (*host)(const RoadsSetup &setup);
+    RoadResult (*ask)(const TranslationRequest &request, const RoadsSetup &setup);
+    // Asked even when a road before it could not reach the same host.
+    bool triesAnUnreachableHost;
+    bool speaks; // by the engine's speech rule
+};
+
+const RoadEntry Entries[] = {
+    {Road::GoogleShort, [](const RoadsSetup &s) { return HostIn(s.endpoints.google); },
+     AskGoogleShort, true, true},
+    // The web form's reply is a whole page: no pronunciation comes with it.
+    {Road::GoogleLong, [](const RoadsSetup &s) { return HostIn(s.endpoints.google); },
+     AskGoogleLong, true, false},
+    {Road::Youdao, [](const RoadsSetup &s) { return HostIn(s.endpoints.youdao); }, AskYoudao, true,
+     true},
+    {Road::GoogleApi, [](const RoadsSetup &s) { return HostIn(s.endpoints.googleApi); },
+     AskGoogleApi, false, true},
+    {Road::LibreTranslate, [](const RoadsSetup &s) { return HostIn(s.endpoints.libreTranslate); },
+     AskLibreTranslate, true, true},
+    // Apertium's translation is spoken by the offline voice: no speech host knows its road.
+    {Road::Apertium, [](const RoadsSetup &) { return u"apertium"_s; }, AskApertium, true, true},
+    // The official APIs live on hosts of their own.
+    {Road::DeepL, KeyedHost<Road::DeepL>, AskKeyed<Road::DeepL>, true, true},
+    {Road::GoogleCloud, KeyedHost<Road::GoogleCloud>, AskKeyed<Road::GoogleCloud>, true, true},
+    {Road::Baidu, KeyedHost<Road::Baidu>, AskKeyed<Road::Baidu>, true, true},
+    {Road::YoudaoApi, KeyedHost<Road::YoudaoApi>, AskKeyed<Road::YoudaoApi>, true, true},
+};
+
+const RoadEntry &EntryOf(Road road)
+{
+    return *std::find_if(std::begin(Entries), std::end(Entries),
+                         [road](const RoadEntry &entry) { return entry.road == road; });
 }
 
 RoadResult Ask(Road road, const TranslationRequest &request, const RoadsSetup &setup)
 {
     QElapsedTimer clock;
     clock.start();
-    RoadResult result;
-    const Endpoints &endpoints = setup.endpoints;
-    switch (road) {
-    case Road::GoogleShort: {
-        const HttpReply reply = HttpGetReply(Google::ShortRoadUrl(endpoints.google, request.source,
-                                                                  CodeAt(request.sourcePosition),
-                                                                  CodeAt(request.targetPosition)),
-                                             setup.http);
-        result = Judged(reply, [&request](const QString &text) {
-            return Google::ResultOfShortRoad(text, TargetNow(request));
-        });
-        break;
-    }
-    case Road::GoogleLong: {
-        const HttpReply reply =
-            HttpPostReply(Google::LongRoadUrl(endpoints.google),
-                          Google::LongRoadBody(request.source, CodeAt(request.sourcePosition),
-                                               CodeAt(request.targetPosition)),
-                          setup.http);
-        result = Judged(reply, [&request](const QString &text) {
-            return Google::ResultOfLongRoad(text, TargetNow(request));
-        });
-        break;
-    }
-    case Road::Youdao: {
-        const HttpReply reply = HttpPostReply(Youdao::RequestUrl(endpoints.youdao),
-                                              Youdao::RequestBody(request.source), setup.http);
-        result = Judged(reply, Youdao::ResultOfPage);
-        break;
-    }
-    case Road::GoogleApi:
-        result = AskGoogleApi(request, setup);
-        break;
-    case Road::LibreTranslate:
-        result = AskLibreTranslate(request, setup);
-        break;
-    case Road::Apertium:
-        result = AskApertium(request, setup);
-        break;
-    }
+    const RoadEntry &entry = EntryOf(road);
+    RoadResult result = entry.ask(request, setup);
     result.attempt.road = road;
     if (result.attempt.host.isEmpty())
-        result.attempt.host = HostOf(road, endpoints);
+        result.attempt.host = entry.host(setup);
     result.attempt.milliseconds = clock.elapsed();
     return result;
 }
 
-Road FirstRoad(const TranslationRequest &request)
+// The road an engine asks first, and whether it is the only one.
+struct EngineStart
 {
-    switch (request.engine) {
-    case Engine::Google:
-        return Google::RoadFor(request.source) == Google::Road::Short ? Road::GoogleShort
-                                                                      : Road::GoogleLong;
-    case Engine::Youdao:
-        return Road::Youdao;
-    case Engine::LibreTranslateOnly:
-        return Road::LibreTranslate;
-    case Engine::ApertiumOnly:
-        return Road::Apertium;
+    Engine engine;
+    Road road;
+    bool alone;
+};
+
+constexpr EngineStart Starts[] = {
+    {Engine::Google, Road::GoogleShort, false},
+    {Engine::Youdao, Road::Youdao, false},
+    {Engine::LibreTranslateOnly, Road::LibreTranslate, true},
+    {Engine::ApertiumOnly, Road::Apertium, true},
+    {Engine::DeepLOnly, Road::DeepL, true},
+    {Engine::GoogleCloudOnly, Road::GoogleCloud, true},
+    {Engine::BaiduOnly, Road::Baidu, true},
+    {Engine::YoudaoApiOnly, Road::YoudaoApi, true},
+};
+
+// The engine's own official API first, then the others in this order.
+constexpr Road KeyedOrder[] = {Road::DeepL, Road::Baidu, Road::YoudaoApi, Road::GoogleCloud};
+
+// The user's order rearranges the roads it names among the places they hold, so that a road
+// named before the engine's own is asked first.
+void Rearrange(QList<Road> &order, const QStringList &user)
+{
+    QList<qsizetype> places;
+    QList<Road> named;
+    for (qsizetype place = 0; place < order.size(); ++place) {
+        if (user.contains(RoadId(order[place]))) {
+            places.append(place);
+            named.append(order[place]);
+        }
     }
-    Q_UNREACHABLE();
-    return Road::GoogleShort;
+    std::stable_sort(named.begin(), named.end(), [&user](Road a, Road b) {
+        return user.indexOf(RoadId(a)) < user.indexOf(RoadId(b));
+    });
+    for (qsizetype i = 0; i < places.size(); ++i)
+        order[places[i]] = named[i];
+}
+
+const EngineStart &StartOf(Engine engine)
+{
+    return *std::find_if(std::begin(Starts), std::end(Starts),
+                         [engine](const EngineStart &start) { return start.engine == engine; });
 }
 
 void LogFailure(const RoadAttempt &attempt)
@@ -277,32 +420,23 @@ void LogFailure(const RoadAttempt &attempt)
               attempt.code);
 }
 
-// The road after one that gave no translation. Google's JSON road helps when the service
-// answered (it refuses or has moved), or when it lives on another host than the one that the
-// network failed to reach; otherwise the roads that need none of the services' hosts follow.
-std::optional<Road> NextRoad(const RoadAttempt &failed, const TranslationRequest &request,
-                             const RoadsSetup &setup)
+bool IsUnreached(Failure failure)
 {
-    if (request.engine == Engine::LibreTranslateOnly || request.engine == Engine::ApertiumOnly)
-        return std::nullopt;
-    const bool libreTranslateSet = !setup.endpoints.libreTranslate.isEmpty();
-    switch (failed.road) {
-    case Road::GoogleShort:
-    case Road::GoogleLong:
-    case Road::Youdao:
-        if (IsAnswered(failed.failure) ||
-            HostOf(failed.road, setup.endpoints) != HostOf(Road::GoogleApi, setup.endpoints))
-            return Road::GoogleApi;
-        [[fallthrough]];
-    case Road::GoogleApi:
-        return libreTranslateSet ? Road::LibreTranslate : Road::Apertium;
-    case Road::LibreTranslate:
-        return Road::Apertium;
-    case Road::Apertium:
-        return std::nullopt;
-    }
-    Q_UNREACHABLE();
-    return std::nullopt;
+    return failure == Failure::Refused || failure == Failure::HostNotFound ||
+           failure == Failure::TimedOut || failure == Failure::Broken;
+}
+
+// Whether a road that the network failed to reach leaves road's host unreachable too: then
+// only roads that try anyway are asked.
+bool Skipped(Road road, const QList<RoadAttempt> &attempts, const RoadsSetup &setup)
+{
+    const RoadEntry &entry = EntryOf(road);
+    if (entry.triesAnUnreachableHost)
+        return false;
+    const QString host = entry.host(setup);
+    return std::any_of(attempts.begin(), attempts.end(), [&](const RoadAttempt &attempt) {
+        return IsUnreached(attempt.failure) && EntryOf(attempt.road).host(setup) == host;
+    });
 }
 
 } // namespace
@@ -314,8 +448,10 @@ Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup
         translation.sourceTooLong = true;
         return translation;
     }
-    for (std::optional<Road> road = FirstRoad(request); road;) {
-        const RoadResult result = Ask(*road, request, setup);
+    for (const Road road : RoadOrder(request, setup)) {
+        if (Skipped(road, translation.attempts, setup))
+            continue;
+        const RoadResult result = Ask(road, request, setup);
         if (result.abandoned) {
             translation.abandoned = true;
             return translation;
@@ -327,9 +463,41 @@ Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup
             translation.road = road;
             return translation;
         }
-        road = NextRoad(result.attempt, request, setup);
     }
     return translation;
+}
+
+QList<Road> RoadOrder(const TranslationRequest &request, const RoadsSetup &setup)
+{
+    const EngineStart &start = StartOf(request.engine);
+    const Road first =
+        start.road == Road::GoogleShort && Google::RoadFor(request.source) != Google::Road::Short
+            ? Road::GoogleLong
+            : start.road;
+    if (start.alone)
+        return {first};
+    QList<Road> order{first};
+    const Road own = request.engine == Engine::Youdao ? Road::YoudaoApi : Road::GoogleCloud;
+    QList<Road> keyed{own};
+    for (const Road road : KeyedOrder) {
+        if (road != own)
+            keyed.append(road);
+    }
+    for (const Road road : keyed) {
+        if (IsConfigured(ServiceOf(road, setup)))
+            order.append(road);
+    }
+    order.append(Road::GoogleApi);
+    if (!setup.endpoints.libreTranslate.isEmpty())
+        order.append(Road::LibreTranslate);
+    order.append(Road::Apertium);
+    Rearrange(order, setup.services.order);
+    return order;
+}
+
+bool RoadSpeaks(Road road)
+{
+    return EntryOf(road).speaks;
 }
 
 RoadAttempt AskRoad(Road road, const TranslationRequest &request, const RoadsSetup &setup)

@@ -3,6 +3,7 @@
 #include "Endpoints.h"
 #include "HttpText.h"
 #include "RoadOutcome.h"
+#include "ServiceSettings.h"
 
 #include <QList>
 #include <QString>
@@ -12,13 +13,17 @@
 #include <optional>
 
 // Who translates: the window's two engines, each with the roads that follow its own, or one
-// road alone (script mode's --engine apertium and --engine libretranslate).
+// road alone (script mode's --engine apertium, libretranslate, deepl, ...).
 enum class Engine
 {
     Google,
     Youdao,
     LibreTranslateOnly,
-    ApertiumOnly
+    ApertiumOnly,
+    DeepLOnly,
+    GoogleCloudOnly,
+    BaiduOnly,
+    YoudaoApiOnly
 };
 
 struct TranslationRequest
@@ -40,6 +45,8 @@ struct RoadsSetup
     // /usr/share/apertium/modes.
     QString apertiumModes;
     std::chrono::milliseconds apertiumTimeout{20000};
+    // The official APIs that have the user's key, and the user's order of roads.
+    ServiceSettings services = ServiceSettings::defaults();
 };
 
 struct Translation
@@ -52,12 +59,20 @@ struct Translation
     bool sourceTooLong = false;
 };
 
-// Asks the roads in their order until one gives a translation: the engine's own road; after
-// it failed with an answer from the service, Google's JSON road; then the user's
+// Asks the roads in their order until one gives a translation: the engine's own road; the
+// official APIs whose key is set, the engine's own first, then DeepL, Baidu and the other;
+// after a failure with an answer from the service, Google's JSON road; then the user's
 // LibreTranslate server, when one is set; then Apertium, when a mode of its joins the two
-// languages. Waits with the caller's events flowing. A source too long to come back whole is
-// refused before any request.
+// languages. The user's order may rearrange them. Waits with the caller's events flowing. A source
+// too long to come back whole is refused before any request.
 Translation TranslateByRoads(const TranslationRequest &request, const RoadsSetup &setup);
+
+// The roads a translation asks, in their order; a road after one that the network failed to
+// reach is left out when it lives on the same host and gives up there.
+QList<Road> RoadOrder(const TranslationRequest &request, const RoadsSetup &setup);
+
+// Whether a translation by road has a pronunciation, by the engine's speech rule.
+bool RoadSpeaks(Road road);
 
 // One request on one road, as the translation would make it, for bremo --check.
 RoadAttempt AskRoad(Road road, const TranslationRequest &request, const RoadsSetup &setup);

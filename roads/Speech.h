@@ -2,6 +2,7 @@
 
 #include "Roads.h"
 
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -15,7 +16,31 @@ struct SpeechContext
     int targetPosition = 1;
 };
 
-// The pronunciation of a translation, by the engine's own speech rule whichever web road gave
-// it, except Google's long road, which never speaks; an offline translation has none.
-std::optional<QString> SpeechUrlOf(const Translation &translation, Engine engine,
-                                   const Endpoints &endpoints, const SpeechContext &context);
+// Where a pronunciation comes from: the speech host first (the default), or the offline voice
+// alone, which sends the text to no host (BREMO_VOICE=offline).
+enum class VoiceChoice
+{
+    Web,
+    Offline
+};
+
+// A pronunciation to be had: the speech host's clip, and the offline voice when that gives
+// none.
+struct SpeechPlan
+{
+    std::optional<QString> url; // none: the offline voice alone
+    QString host;               // the speech road's name: "Google 语音", "有道语音"
+    QString text;
+    QString languageCode; // the catalogue's code of the text's language
+};
+
+// The pronunciation of a translation. Whether to speak is the engine's own rule whichever road
+// gave it (Google's long road never speaks; script mode's single roads have no rule); an
+// offline translation, or the offline choice, keeps the plan without its URL.
+std::optional<SpeechPlan> SpeechPlanOf(const Translation &translation, Engine engine,
+                                       const Endpoints &endpoints, const SpeechContext &context,
+                                       VoiceChoice choice);
+
+// BREMO_VOICE: "web" (or unset) or "offline"; any other value is named on standard error and
+// ignored.
+VoiceChoice VoiceChoiceFromEnvironment();

@@ -6,6 +6,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 
+#include <algorithm>
+
 ApplicationService::ApplicationService(QObject *parent)
     : QObject(parent)
 {}
@@ -57,6 +59,15 @@ void ApplicationService::ActivateAction(const QString &name, const QVariantList 
         request.kind = OutsideRequest::Kind::Selection;
     } else if (name == Session::TranslateClipboardAction && parameter.isEmpty()) {
         request.kind = OutsideRequest::Kind::Clipboard;
+    } else if (name == Session::SettingsAction && parameter.isEmpty()) {
+        request.kind = OutsideRequest::Kind::Settings;
+    } else if (name == Session::TranslateScreenAction && parameter.size() == 4 &&
+               std::all_of(parameter.begin(), parameter.end(), [](const QVariant &number) {
+                   return number.typeId() == QMetaType::Int;
+               })) {
+        request.kind = OutsideRequest::Kind::Screen;
+        request.area = {parameter[0].toInt(), parameter[1].toInt(), parameter[2].toInt(),
+                        parameter[3].toInt()};
     } else {
         sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no such action: ") + name);
         return;

@@ -47,6 +47,17 @@ QDBusMessage CallFor(const OutsideRequest &request, const QString &recipient)
         message = call(QStringLiteral("ActivateAction"))
                   << Session::TranslateClipboardAction << QVariantList();
         break;
+    case OutsideRequest::Kind::Settings:
+        message = call(QStringLiteral("ActivateAction"))
+                  << Session::SettingsAction << QVariantList();
+        break;
+    case OutsideRequest::Kind::Screen: {
+        const QRect &area = request.area;
+        message = call(QStringLiteral("ActivateAction"))
+                  << Session::TranslateScreenAction
+                  << QVariantList{area.x(), area.y(), area.width(), area.height()};
+        break;
+    }
     }
     return message << platformData;
 }

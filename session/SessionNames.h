@@ -14,5 +14,9 @@ inline const QString Interface = QStringLiteral("org.freedesktop.Application");
 inline const QString TranslateAction = QStringLiteral("translate");
 inline const QString TranslateSelectionAction = QStringLiteral("translate-selection");
 inline const QString TranslateClipboardAction = QStringLiteral("translate-clipboard");
+// 翻译服务设置 opened in the window.
+inline const QString SettingsAction = QStringLiteral("settings");
+// Takes the area of the screen as four integers: x, y, width, height.
+inline const QString TranslateScreenAction = QStringLiteral("translate-screen");
 
 } // namespace Session

@@ -77,6 +77,15 @@ QString HostOf(const KeyedService &service)
     return builtIn.isEmpty() ? DeepL::HostForKey(service.key.secret) : builtIn.toString();
 }
 
+QStringList KeyVariables(QStringView id)
+{
+    const ServiceFacts &facts = factsOf(id);
+    QStringList names{facts.secretVariable.toString()};
+    if (!facts.idVariable.isEmpty())
+        names.prepend(facts.idVariable.toString());
+    return names;
+}
+
 ServiceSettings ServicesWithEnvironment(ServiceSettings settings,
                                         const QProcessEnvironment &environment,
                                         QStringList &ignored)

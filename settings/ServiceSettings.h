@@ -36,6 +36,9 @@ bool IsConfigured(const KeyedService &service);
 // The host the road asks: the user's, else the service's own (DeepL's depends on the key).
 QString HostOf(const KeyedService &service);
 
+// The environment variables that give id's key: "BREMO_BAIDU_APPID", "BREMO_BAIDU_KEY", ...
+QStringList KeyVariables(QStringView id);
+
 // settings with the keys and hosts the environment names instead (BREMO_DEEPL_KEY,
 // BREMO_GOOGLE_CLOUD_KEY, BREMO_BAIDU_APPID, BREMO_BAIDU_KEY, BREMO_YOUDAO_APP_KEY,
 // BREMO_YOUDAO_APP_SECRET; BREMO_DEEPL_ENDPOINT, BREMO_GOOGLE_CLOUD_ENDPOINT,

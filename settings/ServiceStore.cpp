@@ -53,7 +53,8 @@ QString ServiceStore::keyFilePath() const
     return m_folder + u"/private/keys.conf"_s;
 }
 
-StoreResult ServiceStore::load(ServiceSettings &settings) const
+StoreResult ServiceStore::load(ServiceSettings &settings,
+                               const std::function<bool(const KeyedService &)> &wanted) const
 {
     settings = ServiceSettings::defaults();
     {
@@ -75,6 +76,8 @@ StoreResult ServiceStore::load(ServiceSettings &settings) const
         return {};
     }
     for (KeyedService &service : settings.services) {
+        if (wanted && !wanted(service))
+            continue;
         const Keyring::Result read = Keyring::Read(service.id);
         if (read.answer != Keyring::Answer::Done)
             return logged(fromKeyring(read), "keyring");
@@ -121,4 +124,18 @@ StoreResult ServiceStore::save(const ServiceSettings &settings) const
     if (!WriteWhole(settingsPath(), fill, false, reason))
         return logged({StoreOutcome::Failed, reason}, "settings");
     return {};
+}
+
+ServiceSettings ServicesForRun(const ServiceStore &store, const QProcessEnvironment &environment)
+{
+    QStringList ignored; // named on standard error with the other hosts, at start-up
+    const ServiceSettings given =
+        ServicesWithEnvironment(ServiceSettings::defaults(), environment, ignored);
+    ServiceSettings settings = ServiceSettings::defaults();
+    if (QFile::exists(store.settingsPath())) {
+        store.load(settings, [&given](const KeyedService &service) {
+            return service.used && given.find(service.id)->key.secret.isEmpty();
+        });
+    }
+    return ServicesWithEnvironment(settings, environment, ignored);
 }

@@ -1,5 +1,6 @@
 #include "RoadOutcome.h"
 
+#include "KeyedRoad.h"
 #include "ResultCap.h"
 
 #include <algorithm>
@@ -47,6 +48,10 @@ constexpr RoadNames Names[] = {
     {Road::GoogleApi, u"google-api", u"Google JSON 接口"},
     {Road::LibreTranslate, u"libretranslate", u"LibreTranslate 服务器"},
     {Road::Apertium, u"apertium", u"Apertium 离线引擎"},
+    {Road::DeepL, u"deepl", u"DeepL 接口"},
+    {Road::GoogleCloud, u"google-cloud", u"Google Cloud 翻译接口"},
+    {Road::Baidu, u"baidu", u"百度通用翻译接口"},
+    {Road::YoudaoApi, u"youdao-api", u"有道智云接口"},
 };
 
 const RoadNames &NamesOf(Road road)
@@ -97,6 +102,10 @@ QString KindWords(const RoadAttempt &attempt)
         return u"运行出错（退出码 "_s + QString::number(attempt.code) + u"）"_s;
     case Failure::TooLong:
         return u"译文过长（超过 "_s + QString::number(MaxResultLength) + u" 个字符）"_s;
+    case Failure::Unsupported:
+        return UnsupportedLanguage.toString();
+    case Failure::ServiceRefused:
+        return u"服务拒绝"_s;
     }
     Q_UNREACHABLE();
     return {};

@@ -13,7 +13,11 @@ enum class Road
     Youdao,         // Youdao's web page
     GoogleApi,      // Google's JSON road, second for both engines
     LibreTranslate, // the user's own server
-    Apertium        // the offline engine
+    Apertium,       // the offline engine
+    DeepL,          // the official APIs, with the user's own key
+    GoogleCloud,
+    Baidu,
+    YoudaoApi
 };
 
 enum class Failure
@@ -25,10 +29,12 @@ enum class Failure
     Refused,
     HostNotFound,
     TimedOut,
-    Broken,       // the exchange broke off (reset, cut short, over the cap)
-    NotInstalled, // no Apertium mode joins the two languages, or no apertium program
-    EngineFailed, // apertium ended with an error
-    TooLong       // the result is over the cap of what the result box holds
+    Broken,        // the exchange broke off (reset, cut short, over the cap)
+    NotInstalled,  // no Apertium mode joins the two languages, or no apertium program
+    EngineFailed,  // apertium ended with an error
+    TooLong,       // the result is over the cap of what the result box holds
+    Unsupported,   // the service's list lacks a language: nothing was sent
+    ServiceRefused // an official API answered with an error code of its own
 };
 
 struct RoadAttempt
@@ -37,8 +43,8 @@ struct RoadAttempt
     Failure failure = Failure::None;
     int code = 0; // the HTTP status, or apertium's exit code
     QString host; // the host asked, or the program run
-    // The service's own words for a refusal, on one line (LibreTranslate's "error"); empty:
-    // none.
+    // The service's own words for a refusal, on one line (LibreTranslate's "error", an
+    // official API's code and message); empty: none.
     QString detail;
     qint64 milliseconds = 0;
 };

@@ -3,15 +3,22 @@
 // private sound server (tests/app/with-sound-server), what the user hears, recorded from the
 // null sink's monitor.
 #include "ClipPlayer.h"
+#include "FormHarness.h"
+#include "LanguageCatalogue.h"
 #include "MpegAudio.h"
 #include "PlaybackModule.h"
+#include "PlayerIcons.h"
 #include "Recording.h"
 #include "StandInServer.h"
 #include "Voice.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
+#include <QRadioButton>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -113,17 +120,17 @@ private Q_SLOTS:
         Voice voice;
         const auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
         auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
-        const auto shows = [&](QStyle::StandardPixmap icon) {
+        const auto shows = [&](PlayerIcon icon) {
             return button->icon().pixmap(16).toImage() ==
-                   voice.style()->standardIcon(icon).pixmap(16).toImage();
+                   DrawPlayerIcon(icon, voice.palette()).pixmap(16).toImage();
         };
-        QVERIFY(!stop->isEnabled() && shows(QStyle::SP_MediaPlay));
+        QVERIFY(!stop->isEnabled() && shows(PlayerIcon::Play));
         voice.setURL(server.url(u"/hangs.mp3"));
         ClipPlayer &player = *voice.findChild<ClipPlayer *>();
         QCOMPARE(qRound(player.volume() * 100), 15); // 50 on the slider
         QTRY_COMPARE(server.requests().size(), 1);
         voice.setURL(url);
-        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(QStyle::SP_MediaPause));
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
         QCOMPARE(player.isLoaded(), warning.isEmpty());
         QCOMPARE(stop->isEnabled(), warning.isEmpty());
@@ -141,13 +148,13 @@ private Q_SLOTS:
         position->setSliderDown(false);
         QVERIFY(player.positionMs() >= 900);
         button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(QStyle::SP_MediaPlay));
+        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(PlayerIcon::Play));
         player.setPositionMs(100);
         button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(QStyle::SP_MediaPause));
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QVERIFY(player.positionMs() >= 100 && player.positionMs() < 900);
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped); // played on to the end
-        QVERIFY(shows(QStyle::SP_MediaPlay));
+        QVERIFY(shows(PlayerIcon::Play));
         voice.setURL(QString());
         player.play();
         QVERIFY(!player.isLoaded() && player.state() == ClipPlayer::State::Stopped);
@@ -237,6 +244,77 @@ private Q_SLOTS:
         const QStringList heard = Recording::TonesHeard(480).mid(heardBefore);
         QCOMPARE(heard.mid(0, 2), QStringList({u"440 Hz, whole"_s, u"660 Hz, whole"_s}));
         QCOMPARE(heard.size(), 3); // and a part of the 880 Hz clip
+    }
+
+    // The offline voice behind the clip, through the window: every host refused, a Spanish
+    // Apertium result at its second click; Google's speech host answering 404; a Chinese Youdao
+    // result with its speech host refused. Each is reported after the translation roads, heard
+    // (against a sound server: half a second of sound at least) and saved as MP3 of its length.
+    void offlineVoice_data()
+    {
+        QTest::addColumn<bool>("youdao");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("languages");
+        QTest::addColumn<QByteArray>("reply"); // of the engine's road; none: every host refused
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("apertium") << false << u"Good morning my friend"_s << u"en es"_s
+                                  << QByteArray()
+                                  << u"Google 短文本接口：连接被拒绝\nApertium 离线引擎：成功\n"
+                                     u"离线语音：成功"_s;
+        QTest::newRow("google, speech 404")
+            << false << u"你好"_s << u"zh-CN en"_s
+            << QByteArray("[[[\"Good morning my friend\",\"你好\",\"\",\"\"]],,\"zh-CN\"]")
+            << u"Google 短文本接口：成功\nGoogle 语音：HTTP 404（页面不存在）\n离线语音：成功"_s;
+        QTest::newRow("youdao, Chinese")
+            << true << u"good morning"_s << u"zh-CN en"_s
+            << QByteArray("<textarea name=\"o\">早上好我的朋友</textarea>")
+            << u"有道网页翻译：成功\n有道语音：连接被拒绝\n离线语音：成功"_s;
+    }
+
+    void offlineVoice()
+    {
+        QFETCH(bool, youdao);
+        QFETCH(QString, source);
+        QFETCH(QString, languages);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, tip);
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, reply));
+        server.serve("/translate", CannedReply::page(200, reply));
+        const QString refused = StandInServer::closedPortUrl(u"");
+        const QString web = reply.isEmpty() ? refused : server.origin();
+        FormHarness h(Endpoints{web, web, refused, u"https://forum.invalid"_s, refused, {}, {}});
+        h.child<QRadioButton>("Option1")->setChecked(youdao);
+        const QStringList codes = LanguageCatalogue::build().codes;
+        h.child<QComboBox>("Combo1")->setCurrentIndex(
+            int(codes.indexOf(languages.section(u' ', 0, 0))));
+        h.child<QComboBox>("Combo2")->setCurrentIndex(
+            int(codes.indexOf(languages.section(u' ', 1))));
+        h.child<Voice>("Voice")->setVolume(100);
+        h.setSource(source);
+        if (!youdao)
+            h.translate(); // Google speaks from the second click on
+        const qint64 recorded = QFileInfo(Recording::Path).size();
+        h.translate();
+        QTRY_COMPARE_WITH_TIMEOUT(h.child<QLabel>("Panel2")->toolTip(), tip, 10000);
+        const ClipPlayer &player = *h.form->findChild<ClipPlayer *>();
+        QTRY_COMPARE_WITH_TIMEOUT(player.state(), ClipPlayer::State::Stopped, 10000);
+        if (!Recording::Path.isEmpty()) {
+            QTRY_VERIFY(Recording::QuietTailMs() >= 200);
+            QVERIFY2(Recording::LongestSoundMs(recorded) >= 500,
+                     qPrintable(QString::number(Recording::LongestSoundMs(recorded))));
+        }
+
+        QTemporaryDir folder;
+        h.dialogs->saveAnswer = folder.filePath(u"发音.mp3"_s);
+        h.form->findChild<QAction *>(u"bc"_s)->trigger();
+        QCOMPARE(h.status(), u"音频文件已保存,路径:["_s + *h.dialogs->saveAnswer + u"]"_s);
+        QProcess soxi;
+        soxi.start(u"soxi"_s, {u"-D"_s, *h.dialogs->saveAnswer});
+        QVERIFY(soxi.waitForFinished() && soxi.exitCode() == 0);
+        const double seconds = soxi.readAllStandardOutput().trimmed().toDouble();
+        QVERIFY2(qAbs(seconds * 1000 - player.durationMs()) <= player.durationMs() / 10,
+                 qPrintable(u"%1 s against %2 ms"_s.arg(seconds).arg(player.durationMs())));
     }
 };
 

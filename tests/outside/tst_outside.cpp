@@ -4,17 +4,22 @@
 #include "ApplicationService.h"
 #include "FormHarness.h"
 #include "Handover.h"
+#include "LanguageCatalogue.h"
 #include "OutsideRequests.h"
+#include "ScreenText.h"
+#include "ServiceSettingsDialog.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 #include "Voice.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QAction>
+#include <QComboBox>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -122,6 +127,8 @@ private:
 
 // Three frames of MP3 silence: a clip that the save keeps.
 const QByteArray SilentClip = QByteArray("\xFF\xFB\x10\xC4").append(100, 0).repeated(3);
+// How the offline voice's MP3 begins: the sync of MPEG-2 Layer III, at espeak-ng's 22050 Hz.
+const QByteArray OfflineMp3 = "\xFF\xF3";
 
 // The session's Bremo played by the test on a connection of its own: it refuses every request,
 // or quits without answering, as a window ended while it was stopped does.
@@ -147,6 +154,19 @@ struct RivalWindow final : QDBusVirtualObject
         return true;
     }
     const bool refuses;
+};
+
+// The lines of text as a screen shows them, in the Chinese font of the window, one size each.
+// ScreenLines shown on the screen at x, y, above every window.
+struct Shown final : QLabel
+{
+    Shown(int x, int y)
+    {
+        setWindowFlags(Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        setPixmap(QPixmap::fromImage(ScreenPicture({700, 130})));
+        setGeometry(x, y, 700, 130);
+        show();
+    }
 };
 
 } // namespace
@@ -215,9 +235,12 @@ private Q_SLOTS:
         const QStringList save = {u"--save-audio"_s, u"FILE"_s, u"你好"_s};
         row("saved", save, 0, "Hi.\n", {}, "/translate_a/t|/translate_tts?q=Hi.&tl=en",
             GoogleShortReply, {}, SilentClip);
-        row("saving refused, old file kept", save, 1, {},
-            "bremo: GET services.stand-in.invalid/translate_tts: ",
-            "/translate_a/t|/translate_tts?q=Hi.&tl=en");
+        row("saving refused, the offline voice's MP3 saved", save, 0, "Hi.\n",
+            "bremo: Google 语音：HTTP 500（服务器出错）\nbremo: 离线语音：成功\n",
+            "/translate_a/t|/translate_tts?q=Hi.&tl=en", GoogleShortReply, {}, OfflineMp3);
+        row("the offline voice alone asks no speech host",
+            QStringList{u"BREMO_VOICE=offline"_s} + save, 0, "Hi.\n", "bremo: 离线语音：成功\n",
+            "/translate_a/t", GoogleShortReply, {}, OfflineMp3);
         row("standard output full, old file kept", save, 1, "/dev/full",
             "bremo: cannot write the translation to standard output: No space left on device",
             "/translate_a/t|/translate_tts?q=Hi.&tl=en");
@@ -232,6 +255,43 @@ private Q_SLOTS:
             "<textarea name=\"o\">" + QByteArray(501, 'a') + "</textarea>");
         row("text too long", {u"-"_s}, 1, {}, "bremo: the text is too long", {}, {},
             QByteArray(50001, 'a'));
+        const QString keyed = u"http://keyed.stand-in.invalid"_s;
+        row("deepl",
+            {u"BREMO_DEEPL_KEY=KEY-deepl"_s, u"BREMO_DEEPL_ENDPOINT="_s + keyed, u"--engine"_s,
+             u"deepl"_s, u"你好"_s},
+            0, "Hello\n", {}, "/v2/translate{\"source_lang\":\"ZH\",\"target_lang\":\"EN-US\"",
+            R"({"translations":[{"text":"Hello"}]})");
+        row("deepl without its key", {u"--engine"_s, u"deepl"_s, u"hi"_s}, 2, {},
+            "bremo: --engine deepl needs the user's key: set BREMO_DEEPL_KEY\n", {});
+        // Pictures: the text recognised exactly, line by line; the reason for any other.
+        const QStringList image = {u"--image"_s, u"-"_s};
+        const QByteArray shot = Png(ScreenPicture({700, 130}));
+        row("picture, recognised", image + QStringList{u"--recognise-only"_s}, 0,
+            ScreenLines.join(u'\n').toUtf8() + '\n', {}, {}, {}, shot);
+        row("picture, translated", image, 0, "Hi.\n", {},
+            "/translate_a/t?client=t&text=%E4%BB%8A%E5%A4%A9%E5%A4%A9%E6%B0%94%E5%BE%88%E5%A5%BD"
+            "%EF%BC%8C%E6%88%91%E4%BB%AC%E5%8E%BB%E5%85%AC%E5%9B%AD%E6%95%A3%E6%AD%A5%E3%80%82"
+            "%0D%0ATranslate%20the%20text%20on%20the%20screen&hl=zh-CN&sl=zh-CN&tl=en&",
+            GoogleShortReply, shot);
+        QFont font(u"WenQuanYi Micro Hei"_s);
+        font.setPixelSize(36);
+        const QRect bounds = QFontMetrics(font).tightBoundingRect(ScreenLines[0]);
+        QImage cutClose = ScreenPicture(bounds.size(), true);
+        QPainter painter(&cutClose);
+        painter.setFont(font);
+        painter.drawText(-bounds.topLeft(), ScreenLines[0]);
+        painter.end();
+        row("picture cut close to the text", image + QStringList{u"--recognise-only"_s}, 0,
+            ScreenLines[0].toUtf8() + '\n', {}, {}, {}, Png(cutClose));
+        row("picture without text", image, 1, {}, "bremo: no text was recognised in the picture\n",
+            {}, {}, Png(ScreenPicture({400, 100}, true)));
+        row("not a picture", image, 1, {}, "bremo: - is not a PNG or JPEG picture\n", {}, {},
+            "GIF89a, or so it says");
+        row("too many pixels", image, 1, {}, "too large to recognise", {}, {},
+            Png(ScreenPicture({9000, 5000}, true, QImage::Format_Mono)));
+        row("no model", QStringList{u"TESSDATA_PREFIX=/nonexistent"_s} + image, 1, {},
+            "model chi_sim is not installed (package tesseract-ocr-chi-sim)", {}, {}, shot);
+        row("text and picture", image + QStringList{u"hi"_s}, 2, {}, "--image", {});
     }
 
     void print()
@@ -248,6 +308,7 @@ private Q_SLOTS:
         server.serve("/translate_a/t", CannedReply::page(200, reply));
         server.serve("/translate", CannedReply::page(200, reply));
         server.serve("/translate_a/single", CannedReply::page(200, reply));
+        server.serve("/v2/translate", CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
         server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
@@ -265,9 +326,12 @@ private Q_SLOTS:
                               full ? QString::fromLatin1(out) : QString(), variables);
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, full ? QByteArray() : out);
-        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads"), run.err.constData());
+        QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads") &&
+                     !run.err.contains("KEY-"),
+                 run.err.constData());
         QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), file);
+        const QByteArray held = old.readAll();
+        QCOMPARE(file == OfflineMp3 ? held.left(2) : held, file);
         const QByteArrayList expected = sent.isEmpty() ? QByteArrayList() : sent.split('|');
         QCOMPARE(server.requests().size(), expected.size());
         for (qsizetype i = 0; i < expected.size(); ++i)
@@ -290,7 +354,10 @@ private Q_SLOTS:
                    "google-long     services.stand-in.invalid      HTTP 404（页面不存在） |"
                    "youdao          services.stand-in.invalid      回复中没有译文 |"
                    "google-api      services.stand-in.invalid      ok |"
-                   "apertium        eng-spa                        ok ");
+                   "apertium        eng-spa                        ok |"
+                   "google-voice    services.stand-in.invalid      HTTP 404（页面不存在） |"
+                   "youdao-voice    services.stand-in.invalid      ok |"
+                   "espeak-ng       cmn-latn-pinyin                ok ");
         QTest::newRow("none for either") << QStringList{u"--check"_s} << 503 << 1
                                          << QByteArray("google-api      services.stand-in.invalid"
                                                        "      HTTP 503（服务器出错）");
@@ -300,6 +367,11 @@ private Q_SLOTS:
             << QStringList{u"--check"_s} << 0 << 1
             << QByteArray("google          services.stand-in.invalid      超时 |"
                           "google-api      services.stand-in.invalid      超时 |apertium ");
+        QTest::newRow("a key's road answers for both")
+            << QStringList{u"BREMO_DEEPL_KEY=KEY-deepl"_s,
+                           u"BREMO_DEEPL_ENDPOINT=http://keyed.stand-in.invalid"_s, u"--check"_s}
+            << 503 << 0
+            << QByteArray("google-api |deepl           keyed.stand-in.invalid         ok ");
     }
 
     void check()
@@ -311,17 +383,24 @@ private Q_SLOTS:
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(429, "<html>sorry</html>"));
         server.serve("/translate", CannedReply::page(200, "<html></html>"));
+        server.serve("/fanyivoice", CannedReply::page(200, SilentClip));
         server.serve("/translate_a/single",
                      CannedReply::page(apiStatus, apiStatus == 200
                                                       ? "{\"sentences\":[{\"trans\":\"Hello\"}]}"
                                                       : "<html>sorry</html>"));
+        server.serve("/v2/translate",
+                     CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
+        QStringList variables;
+        while (arguments.first().contains(u'='))
+            variables << arguments.takeFirst();
         if (apiStatus == 0) { // every host hangs
             for (const QByteArray path :
                  {"/translate_a/t", "/", "/translate", "/translate_a/single"})
                 server.serve(path, {200, {}, {}, -1, CannedReply::Fault::Hang});
         }
-        const Run run = Bremo(server, arguments);
+        const Run run = Bremo(server, arguments, {}, {}, variables);
         QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.out.contains("KEY-"));
         qsizetype at = 0; // the lines in their order
         for (const QByteArray &line : out.split('|')) {
             at = run.out.indexOf(line, at);
@@ -331,8 +410,9 @@ private Q_SLOTS:
     }
 
     // A second start hands its request to the window of the first and ends: a text, what is
-    // highlighted, what is copied (owned by another X client), nothing, or the window alone.
-    // The window completes the launcher's start-up notification.
+    // highlighted, what is copied (owned by another X client), the text shown in an area of
+    // the screen, nothing, or the window alone. The window completes the launcher's start-up
+    // notification.
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -348,12 +428,19 @@ private Q_SLOTS:
             << QStringList{u"--selection"_s} << u"primary"_s << u"highlighted words"_s << Succeeded;
         QTest::newRow("clipboard")
             << QStringList{u"--clipboard"_s} << u"clipboard"_s << u"copied words"_s << Succeeded;
+        QTest::newRow("screen") << QStringList{u"--screen=20,880,700,130"_s} << QString()
+                                << ScreenLines.join(u"\r\n"_s) << Succeeded;
+        QTest::newRow("screen, no text there")
+            << QStringList{u"--screen=1200,20,60,40"_s} << QString() << u"欢迎使用Qirel的作品..."_s
+            << u"所选区域中没有识别到文字..."_s;
         QTest::newRow("empty text")
             << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
         QTest::newRow("window alone")
             << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
         QTest::newRow("standard input")
             << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
+        QTest::newRow("settings") << QStringList{u"--settings"_s} << QString()
+                                  << u"欢迎使用Qirel的作品..."_s << Loaded;
     }
 
     void handOver()
@@ -373,6 +460,8 @@ private Q_SLOTS:
         QProcess owner;
         if (!selection.isEmpty())
             QVERIFY(OwnSelection(owner, selection, source.toUtf8()));
+        Shown shown(20, 880); // lines of text where the screen rows look
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
 
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
@@ -380,12 +469,83 @@ private Q_SLOTS:
         const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
                                  {u"DESKTOP_STARTUP_ID="_s + startupId});
         QVERIFY2(second.exitCode == 0, second.err.constData());
-        QTRY_VERIFY(h.form->isActiveWindow());
+        // 翻译服务设置 takes the focus over the window.
+        if (arguments == QStringList{u"--settings"_s})
+            QTRY_VERIFY(h.form->findChild<ServiceSettingsDialog *>());
+        else
+            QTRY_VERIFY(h.form->isActiveWindow());
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
         QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
         QTRY_COMPARE(h.status(), status);
         QCOMPARE(h.box("SourceContent"), source);
         QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
+    }
+
+    // bremo --screen freezes every screen at its own geometry; a rectangle dragged on it is
+    // recognised and translated, Esc or a right-click cancels (xdotool plays the user).
+    void screenOverlay_data()
+    {
+        QTest::addColumn<QStringList>("user");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("status");
+        // Over the shown lines, from corner to corner.
+        QTest::newRow("dragged")
+            << u"mousemove 22 882 mousedown 1 mousemove 300 950 mousemove 718 1008 mouseup 1"_s
+                   .split(u' ')
+            << ScreenLines.join(u"\r\n"_s) << Succeeded;
+        QTest::newRow("Esc") << QStringList{u"key"_s, u"Escape"_s} << u"欢迎使用Qirel的作品..."_s
+                             << u"您取消了屏幕取词..."_s;
+        QTest::newRow("right-click")
+            << QStringList{u"mousemove"_s, u"600"_s, u"500"_s, u"click"_s, u"3"_s}
+            << u"欢迎使用Qirel的作品..."_s << u"您取消了屏幕取词..."_s;
+    }
+
+    void screenOverlay()
+    {
+        QFETCH(QStringList, user);
+        QFETCH(QString, source);
+        QFETCH(QString, status);
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        ApplicationService service;
+        QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
+        connect(&service, &ApplicationService::requested, h.form.get(),
+                [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
+        Shown shown(20, 880);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+
+        const Run second = Bremo(server, {u"--screen"_s});
+        QVERIFY2(second.exitCode == 0, second.err.constData());
+        QTRY_VERIFY(FrozenScreen());
+        QWidget *frozen = FrozenScreen();
+        QCOMPARE(frozen->geometry(), QGuiApplication::primaryScreen()->geometry());
+        QVERIFY(QTest::qWaitForWindowExposed(frozen));
+        QProcess xdotool;
+        xdotool.start(u"xdotool"_s, user);
+        QVERIFY(xdotool.waitForFinished() && xdotool.exitCode() == 0);
+        QTRY_COMPARE_WITH_TIMEOUT(h.status(), status, 20000);
+        QCOMPARE(h.box("SourceContent"), source);
+        QTRY_VERIFY(h.form->isActiveWindow());
+    }
+
+    // A source language whose model is not installed is read with English alone, and the
+    // window says so once.
+    void screenModelMissingSaidOnce()
+    {
+        StandInServer server;
+        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        h.child<QComboBox>("Combo1")->setCurrentIndex(
+            int(LanguageCatalogue::build().codes.indexOf(u"ja"_s)));
+        Shown shown(20, 880);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        for (const QString &status :
+             {u"未安装 tesseract-ocr-jpn,只识别其中的英文..."_s, u"正在识别屏幕上的文字..."_s}) {
+            h.form->translateScreenArea(shown.geometry());
+            QCOMPARE(h.status(), status);
+            QTRY_COMPARE_WITH_TIMEOUT(h.status(), Succeeded, 20000);
+        }
     }
 
     // Where only the focused window may read the selection, the requests that come before the
@@ -421,35 +581,46 @@ private Q_SLOTS:
     }
 
     // A start that finds no Bremo, or one that quits before it answers, opens the window and
-    // translates the text there; the text is gone from the process list by then.
+    // translates the text, or the text of an area of the screen, there; the text is gone from
+    // the process list by then.
     void startServesItself_data()
     {
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("rivalQuits");
-        QTest::newRow("first start") << false;
-        QTest::newRow("window quits before answering") << true;
+        QTest::addColumn<QByteArray>("sent"); // contained in the request's target
+        const QByteArray text("text=first%20text&");
+        QTest::newRow("first start") << QStringList{u"first text"_s} << false << text;
+        QTest::newRow("window quits before answering")
+            << QStringList{u"first text"_s} << true << text;
+        QTest::newRow("screen") << QStringList{u"--screen=300,400,700,130"_s} << false
+                                << QByteArray("text=%E4%BB%8A%E5%A4%A9%E5%A4%A9%E6%B0%94");
     }
 
     void startServesItself()
     {
+        QFETCH(QStringList, arguments);
         QFETCH(bool, rivalQuits);
+        QFETCH(QByteArray, sent);
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
         std::optional<RivalWindow> rival;
         if (rivalQuits)
             rival.emplace(false);
+        Shown shown(300, 400); // under the middle of the screen, where the new window appears
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
         QProcess first; // with a window offscreen
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"http_proxy"_s, server.origin());
         environment.remove(u"no_proxy"_s);
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         first.setProcessEnvironment(environment);
-        first.start(QStringLiteral(BREMO_STANDIN), {u"first text"_s});
+        first.start(QStringLiteral(BREMO_STANDIN), arguments);
         QTRY_VERIFY_WITH_TIMEOUT(!server.requests().isEmpty(), 20000);
-        QVERIFY(server.requests().first().target.contains("text=first%20text&"));
-        QFile arguments(u"/proc/%1/cmdline"_s.arg(first.processId()));
-        QVERIFY(arguments.open(QIODevice::ReadOnly));
-        const QByteArray shown = arguments.readAll();
-        QVERIFY2(shown.startsWith(BREMO_STANDIN) && !shown.contains("first"), shown.constData());
+        QVERIFY2(server.requests().first().target.contains(sent),
+                 server.requests().first().target.constData());
+        QFile commandLine(u"/proc/%1/cmdline"_s.arg(first.processId()));
+        QVERIFY(commandLine.open(QIODevice::ReadOnly));
+        const QByteArray listed = commandLine.readAll();
+        QVERIFY2(listed.startsWith(BREMO_STANDIN) && !listed.contains("first"), listed.constData());
         first.kill(); // the window would ask before it closes
         first.waitForFinished();
     }
@@ -480,7 +651,7 @@ private Q_SLOTS:
             << QByteArray("the running Bremo did not take the request: not now\n");
         QTest::newRow("text and selection")
             << QStringList{u"--selection"_s, u"text"_s} << QByteArray() << 2
-            << QByteArray("bremo: give one of TEXT, --selection and --clipboard\n");
+            << QByteArray("bremo: give one of TEXT, --selection, --clipboard and --screen\n");
         QTest::newRow("standard input over 1 MiB")
             << QStringList{u"-"_s} << QByteArray((1 << 20) + 1, 'a') << 1
             << QByteArray("bremo: standard input holds more than the 1 MiB that a window takes\n");

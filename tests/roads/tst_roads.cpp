@@ -10,11 +10,62 @@ using namespace std::chrono_literals;
 
 // The roads one after another against a stand-in for every service and the real Apertium:
 // which road follows a failure, the words of each failure, and the translation.
+// The keyed roads named in ids ("baidu/noid": Baidu without its appid), each key "ID-<id>"
+// and "KEY-<id>", on host.
+ServiceSettings Keys(const QString &ids, const QString &host = {})
+{
+    ServiceSettings settings = ServiceSettings::defaults();
+    for (const QString &id : ids.split(u' ', Qt::SkipEmptyParts)) {
+        KeyedService &service = *settings.find(id.section(u'/', 0, 0));
+        service.key = {id.endsWith(u"/noid") ? QString() : u"ID-"_s + service.id,
+                       u"KEY-"_s + service.id};
+        service.host = host;
+    }
+    return settings;
+}
+
 class TestRoads final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Which roads a translation asks with keys set, and in what order.
+    void order_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("order"); // the user's
+        QTest::addColumn<QString>("roads");
+        const QString all = u"deepl google-cloud baidu youdao-api"_s;
+        QTest::newRow("google: its own API first")
+            << u"google"_s << all << QString()
+            << u"google google-cloud deepl baidu youdao-api google-api apertium"_s;
+        QTest::newRow("youdao: its own API first")
+            << u"youdao"_s << all << QString()
+            << u"youdao youdao-api deepl baidu google-cloud google-api apertium"_s;
+        QTest::newRow("the user's order; a key without its id")
+            << u"google"_s << u"deepl baidu youdao-api/noid"_s << u"baidu google deepl"_s
+            << u"baidu google deepl google-api apertium"_s;
+    }
+
+    void order()
+    {
+        QFETCH(QString, engine);
+        QFETCH(QString, keys);
+        QFETCH(QString, order);
+        QFETCH(QString, roads);
+        RoadsSetup setup;
+        setup.services = Keys(keys);
+        setup.services.order = order.split(u' ', Qt::SkipEmptyParts);
+        const Engine chosen = engine == u"youdao"  ? Engine::Youdao
+                              : engine == u"deepl" ? Engine::DeepLOnly
+                                                   : Engine::Google;
+        QStringList ids;
+        for (const Road road : RoadOrder({u"hi"_s, chosen, 0, 1, {}}, setup))
+            ids << RoadId(road);
+        QCOMPARE(ids.join(u' '), roads);
+    }
+
     void roads_data()
     {
         QTest::addColumn<QString>("request"); // "from to text"
@@ -54,6 +105,32 @@ private Q_SLOTS:
             << u"Hello|Google 短文本接口：译文过长（超过 50000 个字符）"_s + ok;
         QTest::newRow("source too long, no road asked")
             << u"en es "_s + QString(50001, u'a') << hello << hello << QString() << u"too long|"_s;
+        const QString refused = u"|Google 短文本接口：连接被拒绝|"_s;
+        const auto keyed = [&](const char *id, const char *reply, const QString &road) {
+            QTest::addRow("only the %s key", id)
+                << u"zh-CN en 你好"_s << busy << CannedReply::page(200, reply)
+                << u"key "_s + QLatin1StringView(id) << u"Hello"_s + refused + road + u"：成功"_s;
+        };
+        keyed("deepl", R"({"translations":[{"detected_source_language":"ZH","text":"Hello"}]})",
+              u"DeepL 接口"_s);
+        keyed("google-cloud", R"({"data":{"translations":[{"translatedText":"Hello"}]}})",
+              u"Google Cloud 翻译接口"_s);
+        keyed("baidu", R"({"from":"zh","to":"en","trans_result":[{"src":"你好","dst":"Hello"}]})",
+              u"百度通用翻译接口"_s);
+        keyed("youdao-api", R"({"errorCode":"0","query":"你好","translation":["Hello"]})",
+              u"有道智云接口"_s);
+        QTest::newRow("a refusal in the service's words")
+            << u"zh-CN en 你好"_s << busy
+            << CannedReply::page(200, R"({"error_code":"54001","error_msg":"Invalid Sign"})")
+            << u"key baidu"_s
+            << refused + u"百度通用翻译接口：服务拒绝“54001 Invalid Sign”|"_s + noPair;
+        QTest::newRow("a refusal that quotes the key")
+            << u"zh-CN en 你好"_s << busy
+            << CannedReply::page(403, R"({"message":"Wrong key KEY-deepl"})") << u"key deepl"_s
+            << refused + u"DeepL 接口：HTTP 403（拒绝访问）“Wrong key …”|"_s + noPair;
+        QTest::newRow("a language outside the service's list")
+            << u"zh-CN sq 你好"_s << busy << busy << u"key deepl"_s
+            << refused + u"DeepL 接口：不支持这种语言|"_s + noPair;
         QTest::newRow("apertium time-out") << u"en es Good morning"_s << busy << busy
                                            << u"apertium 1 ms"_s << u"|Apertium 离线引擎：超时"_s;
     }
@@ -69,6 +146,9 @@ private Q_SLOTS:
         server.serve("/translate_a/t", web);
         server.serve("/translate", web);
         server.serve("/translate_a/single", api);
+        for (const QByteArray path :
+             {"/v2/translate", "/language/translate/v2", "/api/trans/vip/translate", "/api"})
+            server.serve(path, api);
         server.serve(
             "/libre/translate",
             CannedReply::page(403, R"({"error": "Invalid API key\n\u0007\t(see admin) "})"));
@@ -81,6 +161,11 @@ private Q_SLOTS:
             roads.endpoints.libreTranslate = server.url(u"/libre");
         if (setup.startsWith(u"apertium"))
             roads.apertiumTimeout = 1ms;
+        if (setup.startsWith(u"key ")) { // every keyless host refuses
+            const QString closed = StandInServer::closedPortUrl({});
+            roads.endpoints.google = roads.endpoints.googleApi = closed.chopped(1);
+            roads.services = Keys(setup.sliced(4), server.origin());
+        }
         const Engine engine = setup == u"youdao"              ? Engine::Youdao
                               : setup.startsWith(u"apertium") ? Engine::ApertiumOnly
                                                               : Engine::Google;

@@ -1,4 +1,5 @@
 #include "ServiceSettingsDialog.h"
+#include "StandInServer.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -207,6 +208,18 @@ private Q_SLOTS:
         QVERIFY(control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
         QCOMPARE(control<QSpinBox>(dialog, u"有道智云 顺序"_s)->value(), 1);
         QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 2);
+
+        // 检查 asks each road with a key as entered, in the words of bremo --check.
+        TestSupport::StandInServer server;
+        server.serve("/v2/translate", TestSupport::CannedReply::page(403, R"({"message":"No"})"));
+        qunsetenv("http_proxy");
+        control<QLineEdit>(dialog, u"DeepL 主机"_s)->setText(server.origin());
+        control<QPushButton>(dialog, u"检查"_s)->click();
+        QTRY_COMPARE(control<QLabel>(dialog, u"DeepL 检查结果"_s)->text(),
+                     u"HTTP 403（拒绝访问）“No”"_s);
+        QCOMPARE(control<QLabel>(dialog, u"有道智云 检查结果"_s)->text(), u"未设置密钥"_s);
+        QVERIFY(server.requests().constFirst().headers.contains(
+            {"Authorization", "DeepL-Auth-Key " + DeepLKey.toUtf8()}));
     }
 
     void withoutKeyring()
@@ -232,6 +245,7 @@ private Q_SLOTS:
         save(dialog);
         QTRY_VERIFY(!dialog);
         QVERIFY(QFile::exists(ServiceStore(folder()).keyFilePath()));
+        QCOMPARE(loaded(folder()).order, QStringList()); // no place was moved
     }
 };
 

@@ -3,6 +3,7 @@
 #include "BoxText.h"
 #include "Form1.h"
 #include "PlatformServices.h"
+#include "Recogniser.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -61,6 +62,7 @@ struct FormHarness
         Form1Environment environment;
         environment.endpoints = std::move(endpoints);
         environment.platform = {dialogs, dialogs};
+        environment.recognise = Recognise; // in the test, without the program's module
         form = std::make_unique<Form1>(std::move(environment));
     }
 

@@ -22,10 +22,12 @@ struct Run
 
 // One for every 20 ms: 0 for silence (against the tones' -6 dB), else the pitch by zero
 // crossings, within 25 Hz in 20 ms, rounded to the tones' spacing.
-QList<int> Pitches()
+QList<int> Pitches(qint64 fromBytes = 0)
 {
     QFile file(Path);
-    const QByteArray pcm = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray pcm = file.open(QIODevice::ReadOnly) && file.seek(fromBytes / 2 * 2)
+                               ? file.readAll()
+                               : QByteArray();
     const auto *samples = reinterpret_cast<const qint16 *>(pcm.constData());
     QList<int> pitches;
     for (qsizetype start = 0; start + Window <= pcm.size() / 2; start += Window) {
@@ -56,6 +58,19 @@ int QuietTailMs()
     const QList<int> pitches = Pitches();
     const auto sound = std::find_if(pitches.crbegin(), pitches.crend(), [](int p) { return p; });
     return int(sound - pitches.crbegin()) * WindowMs;
+}
+
+int LongestSoundMs(qint64 fromBytes)
+{
+    int longest = 0;
+    int run = 0;
+    int pause = 0;
+    for (int hertz : Pitches(fromBytes)) {
+        pause = hertz ? 0 : pause + WindowMs;
+        run = hertz ? run + WindowMs : pause <= 100 && run ? run + WindowMs : 0;
+        longest = std::max(longest, hertz ? run : 0);
+    }
+    return longest;
 }
 
 QStringList TonesHeard(int wholeMs)

@@ -15,5 +15,8 @@ int QuietTailMs();
 // "440 Hz, 40 ms". Silence is left out, and so are runs shorter than 60 ms: a click is not a
 // clip heard.
 QStringList TonesHeard(int wholeMs);
+// The longest stretch of sound of any pitch recorded after the first fromBytes, pauses of up to
+// 100 ms within it (between words) included.
+int LongestSoundMs(qint64 fromBytes);
 
 } // namespace TestSupport::Recording

@@ -1,0 +1,3 @@
+#include "VoiceLog.h"
+
+Q_LOGGING_CATEGORY(lcVoice, "bremo.voice")
