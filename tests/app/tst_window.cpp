@@ -133,13 +133,7 @@ private Q_SLOTS:
         FormHarness h(Endpoints{
             web, web, web, u"https://forum.invalid"_s, web,
             second.isEmpty() || !firstPath.isEmpty() ? QString() : server.origin(), u"k"_s});
-        h.child<QRadioButton>("Option1")->setChecked(request.startsWith(u"youdao"));
-        const QStringList codes = LanguageCatalogue::build().codes;
-        h.child<QComboBox>("Combo1")->setCurrentIndex(
-            int(codes.indexOf(request.section(u' ', 1, 1))));
-        h.child<QComboBox>("Combo2")->setCurrentIndex(
-            int(codes.indexOf(request.section(u' ', 2, 2))));
-        h.setSource(request.section(u' ', 3));
+        h.setRequest(request);
         h.translate();
         QCOMPARE(h.status(), outcome.contains(u"Apertium 离线引擎：成功")
                                  ? u"离线翻译成功(Apertium)"_s

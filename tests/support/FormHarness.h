@@ -2,12 +2,15 @@
 
 #include "BoxText.h"
 #include "Form1.h"
+#include "LanguageCatalogue.h"
 #include "PlatformServices.h"
 #include "Recogniser.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <optional>
@@ -78,4 +81,14 @@ struct FormHarness
         child<QPlainTextEdit>("SourceContent")->setPlainText(text);
     }
     void translate() const { child<QPushButton>("Command1")->click(); }
+    // The engine, the two languages and the source, as "youdao zh-CN en 你好".
+    void setRequest(const QString &request) const
+    {
+        child<QRadioButton>("Option1")->setChecked(request.startsWith(u"youdao"));
+        const QStringList codes = LanguageCatalogue::build().codes;
+        for (const auto &[list, word] : {std::pair{"Combo1", 1}, {"Combo2", 2}})
+            child<QComboBox>(list)->setCurrentIndex(
+                int(codes.indexOf(request.section(u' ', word, word))));
+        setSource(request.section(u' ', 3));
+    }
 };
