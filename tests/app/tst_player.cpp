@@ -4,7 +4,6 @@
 // null sink's monitor.
 #include "ClipPlayer.h"
 #include "FormHarness.h"
-#include "LanguageCatalogue.h"
 #include "MpegAudio.h"
 #include "PlaybackModule.h"
 #include "PlayerIcons.h"
@@ -13,12 +12,10 @@
 #include "Voice.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
-#include <QRadioButton>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -105,6 +102,7 @@ private Q_SLOTS:
     // widget's starting volume. A clip plays to its end and rewinds, with Stop still offered; a
     // failure stops, unloads and says why. Whatever came of it, the same URL again fetches
     // anew; a seek while playing and one while paused each move the clip; the empty URL unloads.
+    // The play button shows what a click on it does: pause while a clip plays, else play.
     void reply()
     {
         QFETCH(CannedReply, reply);
@@ -118,13 +116,18 @@ private Q_SLOTS:
                                  QRegularExpression(u"/a.mp3: .*("_s + warning + u')'));
         Voice voice;
         const auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
-        QVERIFY(!stop->isEnabled());
+        auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
+        const auto shows = [&](PlayerIcon icon) {
+            return button->icon().pixmap(16).toImage() ==
+                   DrawPlayerIcon(icon, voice.palette()).pixmap(16).toImage();
+        };
+        QVERIFY(!stop->isEnabled() && shows(PlayerIcon::Play));
         voice.setURL(server.url(u"/hangs.mp3"));
         ClipPlayer &player = *voice.findChild<ClipPlayer *>();
         QCOMPARE(qRound(player.volume() * 100), 15); // 50 on the slider
         QTRY_COMPARE(server.requests().size(), 1);
         voice.setURL(url);
-        QCOMPARE(player.state(), ClipPlayer::State::Playing);
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
         QCOMPARE(player.isLoaded(), warning.isEmpty());
         QCOMPARE(stop->isEnabled(), warning.isEmpty());
@@ -141,39 +144,18 @@ private Q_SLOTS:
         position->setSliderPosition(900);
         position->setSliderDown(false);
         QVERIFY(player.positionMs() >= 900);
-        player.pause();
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(PlayerIcon::Play));
         player.setPositionMs(100);
-        player.play();
+        button->click();
+        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QVERIFY(player.positionMs() >= 100 && player.positionMs() < 900);
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped); // played on to the end
+        QVERIFY(shows(PlayerIcon::Play));
         voice.setURL(QString());
         player.play();
         QVERIFY(!player.isLoaded() && player.state() == ClipPlayer::State::Stopped);
         QVERIFY(!stop->isEnabled());
-    }
-
-    // The play button shows what a click on it does: pause while a clip plays, else play.
-    void playPauseIcon()
-    {
-        StandInServer server;
-        server.serve("/a.mp3", Clip(u"silence.mp3"_s)); // 0.99 s
-        Voice voice;
-        auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
-        const auto shows = [&](PlayerIcon icon) {
-            return button->icon().pixmap(16).toImage() ==
-                   DrawPlayerIcon(icon, voice.palette()).pixmap(16).toImage();
-        };
-        QVERIFY(shows(PlayerIcon::Play));
-        voice.setURL(server.url(u"/a.mp3"));
-        const ClipPlayer &player = *voice.findChild<ClipPlayer *>();
-        QVERIFY(shows(PlayerIcon::Pause));
-        QTRY_VERIFY(player.isReady());
-        button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Paused && shows(PlayerIcon::Play));
-        button->click();
-        QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
-        QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped);
-        QVERIFY(shows(PlayerIcon::Play));
     }
 
     // Through the widget: the first clip, played again by its button after it ended, the same URL
@@ -267,30 +249,25 @@ private Q_SLOTS:
     // (against a sound server: half a second of sound at least) and saved as MP3 of its length.
     void offlineVoice_data()
     {
-        QTest::addColumn<bool>("youdao");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("languages");
+        QTest::addColumn<QString>("request");  // "engine from to text"
         QTest::addColumn<QByteArray>("reply"); // of the engine's road; none: every host refused
         QTest::addColumn<QString>("tip");
-        QTest::newRow("apertium") << false << u"Good morning my friend"_s << u"en es"_s
-                                  << QByteArray()
+        QTest::newRow("apertium") << u"google en es Good morning my friend"_s << QByteArray()
                                   << u"Google 短文本接口：连接被拒绝\nApertium 离线引擎：成功\n"
                                      u"离线语音：成功"_s;
         QTest::newRow("google, speech 404")
-            << false << u"你好"_s << u"zh-CN en"_s
+            << u"google zh-CN en 你好"_s
             << QByteArray("[[[\"Good morning my friend\",\"你好\",\"\",\"\"]],,\"zh-CN\"]")
             << u"Google 短文本接口：成功\nGoogle 语音：HTTP 404（页面不存在）\n离线语音：成功"_s;
         QTest::newRow("youdao, Chinese")
-            << true << u"good morning"_s << u"zh-CN en"_s
+            << u"youdao zh-CN en good morning"_s
             << QByteArray("<textarea name=\"o\">早上好我的朋友</textarea>")
             << u"有道网页翻译：成功\n有道语音：连接被拒绝\n离线语音：成功"_s;
     }
 
     void offlineVoice()
     {
-        QFETCH(bool, youdao);
-        QFETCH(QString, source);
-        QFETCH(QString, languages);
+        QFETCH(QString, request);
         QFETCH(QByteArray, reply);
         QFETCH(QString, tip);
         StandInServer server;
@@ -299,15 +276,9 @@ private Q_SLOTS:
         const QString refused = StandInServer::closedPortUrl(u"");
         const QString web = reply.isEmpty() ? refused : server.origin();
         FormHarness h(Endpoints{web, web, refused, u"https://forum.invalid"_s, refused, {}, {}});
-        h.child<QRadioButton>("Option1")->setChecked(youdao);
-        const QStringList codes = LanguageCatalogue::build().codes;
-        h.child<QComboBox>("Combo1")->setCurrentIndex(
-            int(codes.indexOf(languages.section(u' ', 0, 0))));
-        h.child<QComboBox>("Combo2")->setCurrentIndex(
-            int(codes.indexOf(languages.section(u' ', 1))));
+        h.setRequest(request);
         h.child<Voice>("Voice")->setVolume(100);
-        h.setSource(source);
-        if (!youdao)
+        if (!request.startsWith(u"youdao"))
             h.translate(); // Google speaks from the second click on
         const qint64 recorded = QFileInfo(Recording::Path).size();
         h.translate();

@@ -2,12 +2,15 @@
 
 #include "BoxText.h"
 #include "Form1.h"
+#include "LanguageCatalogue.h"
 #include "PlatformServices.h"
 #include "Recogniser.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <optional>
@@ -15,7 +18,6 @@
 // The status lines that the window's tests look for most.
 inline const QString Succeeded =
     QStringLiteral("在线翻译成功!因官方限制,日语不可发音,其他如需发音,请再次点击翻译..");
-inline const QString NetworkFailed = QStringLiteral("请检查您的网络连接是否有问题...");
 inline const QString Loaded = QStringLiteral("程序加载完毕..请先输入您要翻译的内容..");
 // Google's short road, translating 你好 into English.
 inline const QByteArray GoogleShortReply = "[[[\"Hi\",\"你好\",\"\",\"\"]],,\"zh-CN\"]";
@@ -79,4 +81,14 @@ struct FormHarness
         child<QPlainTextEdit>("SourceContent")->setPlainText(text);
     }
     void translate() const { child<QPushButton>("Command1")->click(); }
+    // The engine, the two languages and the source, as "youdao zh-CN en 你好".
+    void setRequest(const QString &request) const
+    {
+        child<QRadioButton>("Option1")->setChecked(request.startsWith(u"youdao"));
+        const QStringList codes = LanguageCatalogue::build().codes;
+        for (const auto &[list, word] : {std::pair{"Combo1", 1}, {"Combo2", 2}})
+            child<QComboBox>(list)->setCurrentIndex(
+                int(codes.indexOf(request.section(u' ', word, word))));
+        setSource(request.section(u' ', 3));
+    }
 };
