@@ -115,7 +115,7 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(u"/a.mp3: .*("_s + warning + u')'));
         Voice voice;
-        const auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
+        auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
         auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
         const auto shows = [&](PlayerIcon icon) {
             return button->icon().pixmap(16).toImage() ==
@@ -150,6 +150,9 @@ private Q_SLOTS:
         button->click();
         QVERIFY(player.state() == ClipPlayer::State::Playing && shows(PlayerIcon::Pause));
         QVERIFY(player.positionMs() >= 100 && player.positionMs() < 900);
+        stop->click();
+        QVERIFY(player.state() == ClipPlayer::State::Stopped && player.positionMs() == 0);
+        button->click();
         QTRY_COMPARE(player.state(), ClipPlayer::State::Stopped); // played on to the end
         QVERIFY(shows(PlayerIcon::Play));
         voice.setURL(QString());

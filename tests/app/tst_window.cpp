@@ -261,6 +261,7 @@ private Q_SLOTS:
             u"Frame2=翻译的结果[音频操作请点击播放器空白部分] Frame3=翻译的原文 Label3=从： "
             u"Label4=翻译成： Option1=Option1 Option2=Google(谷歌) Panel1=运行状态： "
             u"Panel2=程序加载完毕..请先输入您要翻译的内容.."_s);
+        QVERIFY(h.child("Panel1")->geometry().right() < h.child("Panel2")->geometry().left());
         QStringList tabOrder{u"Voice"_s};
         const QRegularExpression tabStop(u"^(Combo|Option|Command)\\d$|Content$"_s);
         for (QWidget *w = h.child("Voice")->nextInFocusChain(); w != h.child("Voice");
