@@ -1,6 +1,7 @@
 #include "ClipDecoder.h"
 
 #include "MpegAudio.h"
+#include "WholeBuffer.h"
 
 #include <gst/gst.h>
 
@@ -104,13 +105,7 @@ void ClipDecoder::start(const QByteArray &encoded)
         },
         &m_budget, nullptr);
     gst_object_unref(pcmIn);
-    GstElement *source = gst_bin_get_by_name(GST_BIN(m_pipeline), "clip");
-    GstFlowReturn flow = GST_FLOW_OK;
-    GstBuffer *bytes = gst_buffer_new_memdup(encoded.constData(), gsize(encoded.size()));
-    g_signal_emit_by_name(source, "push-buffer", bytes, &flow);
-    gst_buffer_unref(bytes);
-    g_signal_emit_by_name(source, "end-of-stream", &flow);
-    gst_object_unref(source);
+    PushWholeBuffer(m_pipeline, "clip", encoded);
     gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     m_poll.start();
 }

@@ -1,6 +1,7 @@
 #include "Mp3Encoding.h"
 
 #include "VoiceLog.h"
+#include "WholeBuffer.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -92,13 +93,7 @@ std::optional<QByteArray> Mp3OfWav(const QByteArray &wav, std::chrono::milliseco
     gst_object_unref(mp3In);
     gst_object_unref(sink);
 
-    GstElement *source = gst_bin_get_by_name(GST_BIN(pipeline), "wav");
-    GstFlowReturn flow = GST_FLOW_OK;
-    GstBuffer *bytes = gst_buffer_new_memdup(wav.constData(), gsize(wav.size()));
-    g_signal_emit_by_name(source, "push-buffer", bytes, &flow);
-    gst_buffer_unref(bytes);
-    g_signal_emit_by_name(source, "end-of-stream", &flow);
-    gst_object_unref(source);
+    PushWholeBuffer(pipeline, "wav", wav);
 
     QTimer timer;
     timer.setSingleShot(true);
