@@ -57,9 +57,7 @@ private Q_SLOTS:
         RoadsSetup setup;
         setup.services = Keys(keys);
         setup.services.order = order.split(u' ', Qt::SkipEmptyParts);
-        const Engine chosen = engine == u"youdao"  ? Engine::Youdao
-                              : engine == u"deepl" ? Engine::DeepLOnly
-                                                   : Engine::Google;
+        const Engine chosen = engine == u"youdao" ? Engine::Youdao : Engine::Google;
         QStringList ids;
         for (const Road road : RoadOrder({u"hi"_s, chosen, 0, 1, {}}, setup))
             ids << RoadId(road);
