@@ -507,6 +507,20 @@ private Q_SLOTS:
         QCOMPARE(server.requests().size(), 1);
     }
 
+    // The Bremo that claimed the session first quits before it takes the request: the name is
+    // claimed again, and this start serves the request itself.
+    void lostRaceClaimsAgain()
+    {
+        QVERIFY(QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s)
+                    .registerService(Session::ApplicationId));
+        ApplicationService service;
+        const auto rivalQuits = [](const OutsideRequest &) {
+            QDBusConnection(u"rival"_s).unregisterService(Session::ApplicationId);
+            return Handover::NoPrimary;
+        };
+        QCOMPARE(ClaimOrHandOver(service, {}, rivalQuits), SessionClaim::Serve);
+    }
+
     // A start that finds no Bremo, or one that quits before it answers, opens the window and
     // translates the text, or the text of an area of the screen, there; the text is gone from
     // the process list by then.
