@@ -19,10 +19,10 @@
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QFile>
-#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <xcb/xcb.h>
 
@@ -38,17 +38,21 @@ struct Run
     QByteArray err;
 };
 
-// bremo started without a display, its services played by server as the system's proxy.
-Run Bremo(const StandInServer &server, const QStringList &arguments, const QByteArray &input = {},
-          const QString &outputFile = {}, const QStringList &variables = {})
+// bremo started without a display, its services played by server as the system's proxy;
+// leading NAME=value words are its environment.
+Run Bremo(const StandInServer &server, QStringList arguments, const QByteArray &input = {},
+          const QString &outputFile = {})
 {
     QProcess process;
     if (!outputFile.isEmpty())
         process.setStandardOutputFile(outputFile);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"http_proxy"_s, server.origin());
-    for (const QString &variable : variables)
+    while (!arguments.isEmpty() && arguments.first().contains(u'=') &&
+           !arguments.first().startsWith(u'-')) {
+        const QString variable = arguments.takeFirst();
         environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    }
     for (const QString &name : {u"no_proxy"_s, u"NO_PROXY"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
         environment.remove(name);
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s); // a window tried would fail
@@ -204,30 +208,16 @@ private Q_SLOTS:
             GoogleShortReply, "a\r\nb\r\n");
         row("youdao", {u"--engine"_s, u"youdao"_s, u"hi"_s}, 0, "你好\nworld\n", {},
             "/translatei=%68%69&type=AUTO&", "<textarea name=\"o\">你好,&#10;world</textarea>");
-        row("no translation in either answer", {u"hi"_s}, 1, {},
-            "bremo: Google 短文本接口：回复中没有译文\nbremo: Google JSON 接口：回复中没有译文\n"
-            "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n",
-            "/translate_a/t?client=t|/translate_a/single?client=gtx", "<html></html>");
-        row("second road", {u"hi"_s}, 0, "Hello\n", "bremo: Google 短文本接口：回复中没有译文\n",
-            "/translate_a/t?client=t|/translate_a/"
-            "single?client=gtx&sl=zh-CN&tl=en&dt=t&dj=1&ie=UTF-"
-            "8&oe=UTF-8&q=hi",
-            "{\"sentences\":[{\"trans\":\"Hello\"}]}");
         row("apertium",
             {u"--engine"_s, u"apertium"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s, u"-"_s}, 0,
             "Buenos días\nMi amigo\n", {}, {}, {}, "Good morning\nmy friend\n");
         const QString libre = u"BREMO_LIBRETRANSLATE_URL=http://libre.stand-in.invalid/"_s;
-        row("libretranslate", {libre, u"--engine"_s, u"libretranslate"_s, u"hi"_s}, 0, "Hello\n",
-            {}, "/translate{\"api_key\":\"\",\"format\":\"text\",\"q\":\"hi\"",
-            "{\"translatedText\":\"Hello\"}");
         row("libretranslate alone, though Apertium has the pair",
             {libre, u"--engine"_s, u"libretranslate"_s, u"--from"_s, u"en"_s, u"--to"_s, u"es"_s,
              u"hi"_s},
             1, {}, "bremo: LibreTranslate 服务器：回复中没有译文\n", "/translate", "{}");
         row("libretranslate not set", {u"--engine"_s, u"libretranslate"_s, u"hi"_s}, 2, {},
             "BREMO_LIBRETRANSLATE_URL", {});
-        row("apertium, no pair", {u"--engine"_s, u"apertium"_s, u"hi"_s}, 1, {},
-            "bremo: Apertium 离线引擎：未安装这两种语言之间的翻译\n", {});
         row("unknown language", {u"--to"_s, u"xx"_s, u"hi"_s}, 2, {}, "zh-CN", {});
         row("unknown engine", {u"--engine"_s, u"bing"_s, u"hi"_s}, 2, {}, "zh-CN", {});
         row("no text", {}, 2, {}, "zh-CN", {});
@@ -269,20 +259,15 @@ private Q_SLOTS:
         row("picture, recognised", image + QStringList{u"--recognise-only"_s}, 0,
             ScreenLines.join(u'\n').toUtf8() + '\n', {}, {}, {}, shot);
         row("picture, translated", image, 0, "Hi.\n", {},
-            "/translate_a/t?client=t&text=%E4%BB%8A%E5%A4%A9%E5%A4%A9%E6%B0%94%E5%BE%88%E5%A5%BD"
-            "%EF%BC%8C%E6%88%91%E4%BB%AC%E5%8E%BB%E5%85%AC%E5%9B%AD%E6%95%A3%E6%AD%A5%E3%80%82"
-            "%0D%0ATranslate%20the%20text%20on%20the%20screen&hl=zh-CN&sl=zh-CN&tl=en&",
+            "&text=" + QUrl::toPercentEncoding(ScreenLines.join(u"\r\n"_s).toUtf8()) +
+                "&hl=zh-CN&sl=zh-CN",
             GoogleShortReply, shot);
         QFont font(u"WenQuanYi Micro Hei"_s);
-        font.setPixelSize(36);
-        const QRect bounds = QFontMetrics(font).tightBoundingRect(ScreenLines[0]);
-        QImage cutClose = ScreenPicture(bounds.size(), true);
-        QPainter painter(&cutClose);
-        painter.setFont(font);
-        painter.drawText(-bounds.topLeft(), ScreenLines[0]);
-        painter.end();
+        font.setPixelSize(36); // the first line's, drawn at 20, 50
+        const QRect firstLine = QFontMetrics(font).tightBoundingRect(ScreenLines[0]);
         row("picture cut close to the text", image + QStringList{u"--recognise-only"_s}, 0,
-            ScreenLines[0].toUtf8() + '\n', {}, {}, {}, Png(cutClose));
+            ScreenLines[0].toUtf8() + '\n', {}, {}, {},
+            Png(ScreenPicture({700, 130}).copy(firstLine.translated(20, 50))));
         row("picture without text", image, 1, {}, "bremo: no text was recognised in the picture\n",
             {}, {}, Png(ScreenPicture({400, 100}, true)));
         row("not a picture", image, 1, {}, "bremo: - is not a PNG or JPEG picture\n", {}, {},
@@ -305,10 +290,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, file);
         StandInServer server;
-        server.serve("/translate_a/t", CannedReply::page(200, reply));
-        server.serve("/translate", CannedReply::page(200, reply));
-        server.serve("/translate_a/single", CannedReply::page(200, reply));
-        server.serve("/v2/translate", CannedReply::page(200, reply));
+        for (const QByteArray path :
+             {"/translate_a/t", "/translate", "/translate_a/single", "/v2/translate"})
+            server.serve(path, CannedReply::page(200, reply));
         const bool refused = QByteArray(QTest::currentDataTag()).contains("refused");
         server.serve("/translate_tts", CannedReply::page(refused ? 500 : 200, SilentClip));
         QTemporaryDir folder;
@@ -318,12 +302,8 @@ private Q_SLOTS:
         old.close();
         arguments.replaceInStrings(u"FILE"_s, path);
         const bool full = out == "/dev/full";
-        // Leading NAME=value words are bremo's environment.
-        QStringList variables;
-        while (!arguments.isEmpty() && arguments.first().contains(u'='))
-            variables << arguments.takeFirst();
-        const Run run = Bremo(server, QStringList{u"--print"_s} + arguments, input,
-                              full ? QString::fromLatin1(out) : QString(), variables);
+        const Run run = Bremo(server, arguments << u"--print"_s, input,
+                              full ? QString::fromLatin1(out) : QString());
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.out, full ? QByteArray() : out);
         QVERIFY2(run.err.contains(err) && !run.err.contains("bremo.roads") &&
@@ -358,9 +338,6 @@ private Q_SLOTS:
                    "google-voice    services.stand-in.invalid      HTTP 404（页面不存在） |"
                    "youdao-voice    services.stand-in.invalid      ok |"
                    "espeak-ng       cmn-latn-pinyin                ok ");
-        QTest::newRow("none for either") << QStringList{u"--check"_s} << 503 << 1
-                                         << QByteArray("google-api      services.stand-in.invalid"
-                                                       "      HTTP 503（服务器出错）");
         QTest::newRow("help-all") << QStringList{u"--help-all"_s} << 200 << 0
                                   << QByteArray("--check ");
         QTest::newRow("hosts that never answer")
@@ -390,15 +367,10 @@ private Q_SLOTS:
                                                       : "<html>sorry</html>"));
         server.serve("/v2/translate",
                      CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
-        QStringList variables;
-        while (arguments.first().contains(u'='))
-            variables << arguments.takeFirst();
-        if (apiStatus == 0) { // every host hangs
-            for (const QByteArray path :
-                 {"/translate_a/t", "/", "/translate", "/translate_a/single"})
+        for (const QByteArray path : {"/translate_a/t", "/", "/translate", "/translate_a/single"})
+            if (apiStatus == 0) // every host hangs
                 server.serve(path, {200, {}, {}, -1, CannedReply::Fault::Hang});
-        }
-        const Run run = Bremo(server, arguments, {}, {}, variables);
+        const Run run = Bremo(server, arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(!run.out.contains("KEY-"));
         qsizetype at = 0; // the lines in their order
@@ -411,36 +383,42 @@ private Q_SLOTS:
 
     // A second start hands its request to the window of the first and ends: a text, what is
     // highlighted, what is copied (owned by another X client), the text shown in an area of
-    // the screen, nothing, or the window alone. The window completes the launcher's start-up
-    // notification.
+    // the screen or in one dragged on the frozen screen (xdotool plays the user; Esc or a
+    // right-click cancels), nothing, or the window alone. The window completes the launcher's
+    // start-up notification.
     void handOver_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("selection"); // the X selection that xclip owns
         QTest::addColumn<QString>("source");    // the source box afterwards
         QTest::addColumn<QString>("status");
-        QTest::newRow("text") << QStringList{u"one text"_s} << QString() << u"one text"_s
-                              << Succeeded;
-        QTest::newRow("text after Qt's options")
-            << QStringList{u"-session"_s, u"restored"_s, u"-reverse"_s, u"one text"_s} << QString()
-            << u"one text"_s << Succeeded;
-        QTest::newRow("selection")
-            << QStringList{u"--selection"_s} << u"primary"_s << u"highlighted words"_s << Succeeded;
-        QTest::newRow("clipboard")
-            << QStringList{u"--clipboard"_s} << u"clipboard"_s << u"copied words"_s << Succeeded;
-        QTest::newRow("screen") << QStringList{u"--screen=20,880,700,130"_s} << QString()
-                                << ScreenLines.join(u"\r\n"_s) << Succeeded;
-        QTest::newRow("screen, no text there")
-            << QStringList{u"--screen=1200,20,60,40"_s} << QString() << u"欢迎使用Qirel的作品..."_s
-            << u"所选区域中没有识别到文字..."_s;
-        QTest::newRow("empty text")
-            << QStringList{QString()} << QString() << QString() << u"请您先输入原文再进行翻译"_s;
-        QTest::newRow("window alone")
-            << QStringList() << QString() << u"欢迎使用Qirel的作品..."_s << Loaded;
-        QTest::newRow("standard input")
-            << QStringList{u"-"_s} << QString() << u"piped words"_s << Succeeded;
-        QTest::newRow("settings") << QStringList{u"--settings"_s} << QString()
-                                  << u"欢迎使用Qirel的作品..."_s << Loaded;
+        QTest::addColumn<QStringList>("user"); // on the frozen screen
+        const auto row = [](const char *name, const QStringList &arguments, const QString &source,
+                            const QString &status, const QString &selection = {},
+                            const QString &user = {}) {
+            QTest::newRow(name) << arguments << selection << source << status
+                                << user.split(u' ', Qt::SkipEmptyParts);
+        };
+        const QString welcome = u"欢迎使用Qirel的作品..."_s;
+        const QString screen = ScreenLines.join(u"\r\n"_s);
+        row("text", {u"one text"_s}, u"one text"_s, Succeeded);
+        row("text after Qt's options", {u"-session"_s, u"restored"_s, u"-reverse"_s, u"one text"_s},
+            u"one text"_s, Succeeded);
+        row("selection", {u"--selection"_s}, u"highlighted words"_s, Succeeded, u"primary"_s);
+        row("clipboard", {u"--clipboard"_s}, u"copied words"_s, Succeeded, u"clipboard"_s);
+        row("screen", {u"--screen=20,880,700,130"_s}, screen, Succeeded);
+        row("screen, no text there", {u"--screen=1200,20,60,40"_s}, welcome,
+            u"所选区域中没有识别到文字..."_s);
+        // Over the shown lines, from corner to corner.
+        row("screen, dragged", {u"--screen"_s}, screen, Succeeded, {},
+            u"mousemove 22 882 mousedown 1 mousemove 300 950 mousemove 718 1008 mouseup 1"_s);
+        row("screen, Esc", {u"--screen"_s}, welcome, u"您取消了屏幕取词..."_s, {}, u"key Escape"_s);
+        row("screen, right-click", {u"--screen"_s}, welcome, u"您取消了屏幕取词..."_s, {},
+            u"mousemove 600 500 click 3"_s);
+        row("empty text", {QString()}, {}, u"请您先输入原文再进行翻译"_s);
+        row("window alone", {}, welcome, Loaded);
+        row("standard input", {u"-"_s}, u"piped words"_s, Succeeded);
+        row("settings", {u"--settings"_s}, welcome, Loaded);
     }
 
     void handOver()
@@ -449,6 +427,7 @@ private Q_SLOTS:
         QFETCH(QString, selection);
         QFETCH(QString, source);
         QFETCH(QString, status);
+        QFETCH(QStringList, user);
         StandInServer server;
         server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
         FormHarness h(server.origin());
@@ -466,67 +445,29 @@ private Q_SLOTS:
         StartupNotice startup;
         const QString startupId = u"bremo/a\"\\b_TIME0"_s; // a quote, a backslash, two pieces
         // The source, followed by a line break, is standard input.
-        const Run second = Bremo(server, arguments, source.toUtf8() + '\n', {},
-                                 {u"DESKTOP_STARTUP_ID="_s + startupId});
+        const Run second =
+            Bremo(server, QStringList{u"DESKTOP_STARTUP_ID="_s + startupId} + arguments,
+                  source.toUtf8() + '\n');
         QVERIFY2(second.exitCode == 0, second.err.constData());
+        if (!user.isEmpty()) {
+            QTRY_VERIFY(FrozenScreen());
+            QWidget *frozen = FrozenScreen();
+            QCOMPARE(frozen->geometry(), QGuiApplication::primaryScreen()->geometry());
+            QVERIFY(QTest::qWaitForWindowExposed(frozen));
+            QProcess xdotool;
+            xdotool.start(u"xdotool"_s, user);
+            QVERIFY(xdotool.waitForFinished() && xdotool.exitCode() == 0);
+        }
         // 翻译服务设置 takes the focus over the window.
         if (arguments == QStringList{u"--settings"_s})
             QTRY_VERIFY(h.form->findChild<ServiceSettingsDialog *>());
         else
-            QTRY_VERIFY(h.form->isActiveWindow());
+            QTRY_VERIFY_WITH_TIMEOUT(h.form->isActiveWindow(), 20000);
         QTRY_COMPARE(startup.messages, QByteArrayList{"remove: ID=\"bremo/a\\\"\\\\b_TIME0\""});
         QCOMPARE(StartupNotice::idOn(*h.form), startupId.toUtf8());
-        QTRY_COMPARE(h.status(), status);
-        QCOMPARE(h.box("SourceContent"), source);
-        QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
-    }
-
-    // bremo --screen freezes every screen at its own geometry; a rectangle dragged on it is
-    // recognised and translated, Esc or a right-click cancels (xdotool plays the user).
-    void screenOverlay_data()
-    {
-        QTest::addColumn<QStringList>("user");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("status");
-        // Over the shown lines, from corner to corner.
-        QTest::newRow("dragged")
-            << u"mousemove 22 882 mousedown 1 mousemove 300 950 mousemove 718 1008 mouseup 1"_s
-                   .split(u' ')
-            << ScreenLines.join(u"\r\n"_s) << Succeeded;
-        QTest::newRow("Esc") << QStringList{u"key"_s, u"Escape"_s} << u"欢迎使用Qirel的作品..."_s
-                             << u"您取消了屏幕取词..."_s;
-        QTest::newRow("right-click")
-            << QStringList{u"mousemove"_s, u"600"_s, u"500"_s, u"click"_s, u"3"_s}
-            << u"欢迎使用Qirel的作品..."_s << u"您取消了屏幕取词..."_s;
-    }
-
-    void screenOverlay()
-    {
-        QFETCH(QStringList, user);
-        QFETCH(QString, source);
-        QFETCH(QString, status);
-        StandInServer server;
-        server.serve("/translate_a/t", CannedReply::page(200, GoogleShortReply));
-        FormHarness h(server.origin());
-        ApplicationService service;
-        QCOMPARE(service.claim(), ApplicationService::Claim::Claimed);
-        connect(&service, &ApplicationService::requested, h.form.get(),
-                [&h](const OutsideRequest &request) { ServeOutsideRequest(*h.form, request); });
-        Shown shown(20, 880);
-        QVERIFY(QTest::qWaitForWindowExposed(&shown));
-
-        const Run second = Bremo(server, {u"--screen"_s});
-        QVERIFY2(second.exitCode == 0, second.err.constData());
-        QTRY_VERIFY(FrozenScreen());
-        QWidget *frozen = FrozenScreen();
-        QCOMPARE(frozen->geometry(), QGuiApplication::primaryScreen()->geometry());
-        QVERIFY(QTest::qWaitForWindowExposed(frozen));
-        QProcess xdotool;
-        xdotool.start(u"xdotool"_s, user);
-        QVERIFY(xdotool.waitForFinished() && xdotool.exitCode() == 0);
         QTRY_COMPARE_WITH_TIMEOUT(h.status(), status, 20000);
         QCOMPARE(h.box("SourceContent"), source);
-        QTRY_VERIFY(h.form->isActiveWindow());
+        QCOMPARE(server.requests().size(), status == Succeeded ? 1 : 0);
     }
 
     // A source language whose model is not installed is read with English alone, and the

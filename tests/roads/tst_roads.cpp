@@ -57,9 +57,7 @@ private Q_SLOTS:
         RoadsSetup setup;
         setup.services = Keys(keys);
         setup.services.order = order.split(u' ', Qt::SkipEmptyParts);
-        const Engine chosen = engine == u"youdao"  ? Engine::Youdao
-                              : engine == u"deepl" ? Engine::DeepLOnly
-                                                   : Engine::Google;
+        const Engine chosen = engine == u"youdao" ? Engine::Youdao : Engine::Google;
         QStringList ids;
         for (const Road road : RoadOrder({u"hi"_s, chosen, 0, 1, {}}, setup))
             ids << RoadId(road);
@@ -119,11 +117,6 @@ private Q_SLOTS:
               u"百度通用翻译接口"_s);
         keyed("youdao-api", R"({"errorCode":"0","query":"你好","translation":["Hello"]})",
               u"有道智云接口"_s);
-        QTest::newRow("a refusal in the service's words")
-            << u"zh-CN en 你好"_s << busy
-            << CannedReply::page(200, R"({"error_code":"54001","error_msg":"Invalid Sign"})")
-            << u"key baidu"_s
-            << refused + u"百度通用翻译接口：服务拒绝“54001 Invalid Sign”|"_s + noPair;
         QTest::newRow("a refusal that quotes the key")
             << u"zh-CN en 你好"_s << busy
             << CannedReply::page(403, R"({"message":"Wrong key KEY-deepl"})") << u"key deepl"_s

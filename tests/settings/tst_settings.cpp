@@ -162,27 +162,6 @@ private Q_SLOTS:
         QCOMPARE(loaded(folder()).find(u"baidu")->key.secret, BaiduKey);
     }
 
-    void noKeyring()
-    {
-        const ServiceStore store(folder());
-        ServiceSettings settings = withKeys();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^keyring: "_s));
-        QCOMPARE(store.save(settings).outcome, StoreOutcome::NoKeyring);
-        QVERIFY(!QFile::exists(store.settingsPath()));
-        QVERIFY(!QFile::exists(store.keyFilePath()));
-
-        // The user chose the file.
-        settings.keysInFile = true;
-        QCOMPARE(store.save(settings).outcome, StoreOutcome::Done);
-        QCOMPARE(QFileInfo(store.keyFilePath()).permissions(),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                     QFileDevice::WriteUser);
-        QCOMPARE(QFileInfo(QFileInfo(store.keyFilePath()).path()).permissions(),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                     QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
-        QVERIFY(!fileBytes(store.settingsPath()).contains("test-"));
-        QVERIFY(loaded(folder()).find(u"deepl")->key.secret == DeepLKey);
-    }
     void withKeyring()
     {
         Window window;
@@ -240,11 +219,21 @@ private Q_SLOTS:
         save(dialog);
         QVERIFY(dialog);
         QVERIFY(notice->text().startsWith(u"没有密钥环应答"_s));
+        const ServiceStore store(folder());
+        QVERIFY(!QFile::exists(store.settingsPath()) && !QFile::exists(store.keyFilePath()));
 
+        // The user chose the file.
         inFile->setChecked(true);
         save(dialog);
         QTRY_VERIFY(!dialog);
-        QVERIFY(QFile::exists(ServiceStore(folder()).keyFilePath()));
+        QCOMPARE(QFileInfo(store.keyFilePath()).permissions(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                     QFileDevice::WriteUser);
+        QCOMPARE(QFileInfo(QFileInfo(store.keyFilePath()).path()).permissions(),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                     QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+        QVERIFY(!fileBytes(store.settingsPath()).contains("test-"));
+        QVERIFY(loaded(folder()).find(u"deepl")->key.secret == DeepLKey);
         QCOMPARE(loaded(folder()).order, QStringList()); // no place was moved
     }
 };
