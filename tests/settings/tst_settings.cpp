@@ -16,6 +16,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -167,14 +169,22 @@ private Q_SLOTS:
         Window window;
         QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
         QPointer<ServiceSettingsDialog> dialog = window.findChild<ServiceSettingsDialog *>();
-        QVERIFY(dialog);
+        QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
+        QList<QRect> places; // every control named, each in a place of its own
         for (QWidget *widget : dialog->findChildren<QWidget *>()) {
             const bool isControl = qobject_cast<QAbstractButton *>(widget) ||
                                    qobject_cast<QAbstractSpinBox *>(widget) ||
                                    (qobject_cast<QLineEdit *>(widget) &&
                                     !qobject_cast<QAbstractSpinBox *>(widget->parent()));
-            QVERIFY2(!isControl || !widget->accessibleName().isEmpty(),
-                     widget->metaObject()->className());
+            if (!isControl || !widget->isVisibleTo(dialog))
+                continue;
+            const QRect place(widget->mapTo(dialog.data(), QPoint()), widget->size());
+            QVERIFY2(
+                !widget->accessibleName().isEmpty() &&
+                    std::none_of(places.cbegin(), places.cend(),
+                                 [&place](const QRect &other) { return other.intersects(place); }),
+                qPrintable(widget->accessibleName()));
+            places << place;
         }
         control<QLineEdit>(dialog, u"DeepL 密钥"_s)->setText(DeepLKey);
         control<QSpinBox>(dialog, u"有道智云 顺序"_s)->setValue(1);
