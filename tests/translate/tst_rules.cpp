@@ -217,8 +217,11 @@ private Q_SLOTS:
         // text's in the request below).
         row("youdao sign, over 20", youdaoSign(u"The quick brown fox jumps over the lazy dog"_s),
             u"0352d130736b07702b8efb3a9169880757d221dbb0a53931dca4e73660068081"_s);
-        row("youdao sign, beyond the BMP", youdaoSign(u"𠀀😀"_s.repeated(11)),
-            u"a83d2849782a4253cd34738c49504b7f5e69c220feaf523bcefff075c2b2c51c"_s);
+        // Twenty characters beyond the BMP go whole; one more and the text is cut.
+        row("youdao sign, 20 and 21 beyond the BMP",
+            youdaoSign(u"𠀀😀"_s.repeated(10)) + u' ' + youdaoSign(u"𠀀😀"_s.repeated(10) + u"𠀀"_s),
+            u"a27fbeaff1351f75545c5539900fd90fdefba1e014eff6e4f07f9f9c1b7d6680 "
+            u"2590231ff4109540308f866919424e2d9f54a2157f71b18cffbfa0575858bb31"_s);
 
         row("deepl hosts", DeepL::HostForKey(u"k:fx") + u' ' + DeepL::HostForKey(u"k:fx2"),
             u"https://api-free.deepl.com https://api.deepl.com"_s);
