@@ -5,6 +5,7 @@
 // tests/app/with-sound-server, the clips heard whole are counted, and with --restart-every the
 // sound server is restarted between clips. Run by hand (bench/RESULTS.md).
 #include "ClipPlayer.h"
+#include "ExchangeJob.h"
 #include "Form1.h"
 #include "PlaybackModule.h"
 #include "Recording.h"
@@ -235,6 +236,7 @@ int main(int argc, char *argv[])
                         bareOption, listenOption, framesOption, restartOption, afterEndOption,
                         moduleOption});
     options.process(app);
+    GetPostByXmlHttp::UseExchange(GetPostByXmlHttp::LinkedExchange); // no module beside it
     if (!options.isSet(moduleOption))
         UsePlaybackMaker(MakeClipPlayer);
     const int count = std::max(1, (options.value(countOption).toInt() + 99) / 100) * 100;

@@ -23,13 +23,16 @@ endif()
 # Bremo ships no shared libraries of its own, so the installed binary needs no search path;
 # the one qt_standard_project_setup() gives it ($ORIGIN/../lib) would lead from lib/bremo/
 # into the system's library folder.
-set_target_properties(bremo bremo_window bremo_player_module bremo_picture PROPERTIES INSTALL_RPATH "")
+set_target_properties(bremo bremo_window bremo_player_module bremo_picture bremo_net_module
+    PROPERTIES INSTALL_RPATH "")
 install(TARGETS bremo RUNTIME DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)
 # The window, loaded from the program folder when a window opens.
 install(TARGETS bremo_window LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/window COMPONENT bremo)
 # The clip player, loaded from the program folder by the window at its first clip.
 install(TARGETS bremo_player_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/player
     COMPONENT bremo)
+# Qt Network, loaded from the program folder at the first request.
+install(TARGETS bremo_net_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/net COMPONENT bremo)
 # Text recognition, loaded from the program folder by --image.
 install(TARGETS bremo_picture LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/ocr COMPONENT bremo)
 install(FILES assets/skinh.she DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)

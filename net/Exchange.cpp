@@ -1,4 +1,4 @@
-#include "Exchange.h"
+#include "ExchangeJob.h"
 
 #include "NetLog.h"
 
@@ -299,8 +299,8 @@ void ExchangeJob::conclude()
     m_end.codingLeftToUs = codingLeftToUs(reply, m_codingAdvertised);
 }
 
-ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
-                     const QByteArray &body, QIODevice &sink, const HttpOptions &options)
+ExchangeEnd LinkedExchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
+                           const QByteArray &body, QIODevice &sink, const HttpOptions &options)
 {
     ExchangeJob job(method, url, headers, body, sink, options);
     // Waits in a local event loop, so the caller's events keep flowing while the CPU idles.

@@ -4,17 +4,11 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkAccessManager>
-#include <QObject>
 #include <QString>
-#include <QTimer>
-#include <QUrl>
 
-#include <memory>
 #include <utility>
 
 class QIODevice;
-class QNetworkReply;
 
 namespace GetPostByXmlHttp {
 
@@ -38,53 +32,24 @@ struct ExchangeEnd
     QString request;
 };
 
-// The one road to the network, for a caller that does not wait: sends method ("GET" or
-// "POST") to url with headers in the given order (after Host) and body, and streams the body
-// as received into sink. Ends early at the stall time-out, the deadline, the cap or a write
-// that sink refuses. finished() comes once, from the event loop; from then on end() holds the
-// outcome and nothing of the job's own can change it.
-class ExchangeJob final : public QObject
-{
-    Q_OBJECT
-
-public:
-    ExchangeJob(const QByteArray &method, const QString &url, const RawHeaders &headers,
-                const QByteArray &body, QIODevice &sink, const HttpOptions &options,
-                QObject *parent = nullptr);
-    ~ExchangeJob() override;
-
-    bool isFinished() const { return m_finished; }
-    const ExchangeEnd &end() const { return m_end; }
-    // Drops the request without a word in the log: the one who asked no longer wants it.
-    void abandon();
-
-Q_SIGNALS:
-    void finished();
-
-private:
-    void drain();
-    void stop(NetFailure kind, const QString &reason);
-    void finish();
-    void conclude();
-
-    QIODevice &m_sink;
-    HttpOptions m_options;
-    bool m_codingAdvertised = false;
-    QNetworkAccessManager m_manager;
-    std::unique_ptr<QNetworkReply> m_reply;
-    QTimer m_deadline;
-    qint64 m_received = 0;
-    QUrl m_url;
-    QString m_failure; // the reason of an end of our own making
-    NetFailure m_failureKind = NetFailure::None;
-    ExchangeEnd m_end;
-    bool m_finished = false;
-};
-
-// The same exchange for a caller that waits: returns once it has ended, while the caller's
-// events flow. Also ends, empty and quietly, when the wait ends first (context gone,
-// application quitting).
+// The one road to the network, for a caller that waits: sends method ("GET" or "POST") to url
+// with headers in the given order (after Host) and body, streams the body as received into
+// sink, and returns once the exchange has ended, while the caller's events flow. Ends early at
+// the stall time-out, the deadline, the cap or a write that sink refuses; also ends, empty and
+// quietly, when the wait ends first (context gone, application quitting).
+//
+// Qt Network and what it brings (Kerberos, libproxy: over a megabyte) live in the bremo-net
+// module beside the program, loaded at the first exchange, so that a window opens without
+// them. A program that links the exchange in (a test) names it with UseExchange first.
 ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
                      const QByteArray &body, QIODevice &sink, const HttpOptions &options);
+
+using ExchangeCall = ExchangeEnd (*)(const QByteArray &method, const QString &url,
+                                     const RawHeaders &headers, const QByteArray &body,
+                                     QIODevice &sink, const HttpOptions &options);
+inline constexpr char ExchangeModulePath[] = "net/bremo-net";
+inline constexpr char ExchangeEntryName[] = "BremoExchange";
+using ExchangeEntry = ExchangeCall (*)();
+void UseExchange(ExchangeCall call);
 
 } // namespace GetPostByXmlHttp

@@ -3,7 +3,7 @@
 #include "ClipDecoder.h"
 #include "ClipOutput.h"
 #include "ClipWords.h"
-#include "Exchange.h"
+#include "ExchangeJob.h"
 #include "Mp3Encoding.h"
 #include "NetLog.h"
 #include "OfflineVoice.h"

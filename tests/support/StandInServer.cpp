@@ -1,5 +1,7 @@
 #include "StandInServer.h"
 
+#include "ExchangeJob.h"
+
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -11,6 +13,14 @@ using namespace std::chrono_literals;
 namespace TestSupport {
 
 namespace {
+
+// A test is not beside a program: its exchanges, the program's code included, go through the
+// exchange linked into it rather than the module that a program loads.
+void UseLinkedExchange()
+{
+    GetPostByXmlHttp::UseExchange(GetPostByXmlHttp::LinkedExchange);
+}
+Q_CONSTRUCTOR_FUNCTION(UseLinkedExchange)
 
 using Fault = CannedReply::Fault;
 
