@@ -4,7 +4,5 @@
 
 Form1Environment Form1Environment::standard()
 {
-    Form1Environment environment{QCoreApplication::applicationDirPath()};
-    environment.voice = VoiceChoiceFromEnvironment();
-    return environment;
+    return {QCoreApplication::applicationDirPath()};
 }

@@ -3,7 +3,6 @@
 #include "Endpoints.h"
 #include "PictureText.h"
 #include "PlatformServices.h"
-#include "Speech.h"
 
 #include <QString>
 
@@ -18,7 +17,6 @@ struct Form1Environment
     std::chrono::milliseconds requestTimeout{30000};
     PlatformServices platform = PlatformServices::desktop();
     RecogniseFunction recognise = RecogniseInModule; // the text on the screen
-    VoiceChoice voice = VoiceChoice::Web;
 
     static Form1Environment standard();
 };

@@ -5,8 +5,10 @@
 #include "Roads.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +84,11 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
         grid->addWidget(row.checked, line, 6);
         m_rows.append(row);
     }
+    // The environment's BREMO_VOICE wins over this choice, as its keys do over the ones here.
+    m_voice = named(new QComboBox(this), u"语音"_s);
+    m_voice->addItems({u"网络语音优先"_s, u"仅离线语音"_s});
+    auto *voiceRow = new QFormLayout;
+    voiceRow->addRow(u"语音"_s, m_voice);
     m_notice = named(new QLabel(this), u"提示"_s);
     m_notice->setWordWrap(true);
     m_keysInFile =
@@ -97,6 +104,7 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addLayout(voiceRow);
     layout->addWidget(m_notice);
     layout->addWidget(m_keysInFile);
     layout->addWidget(buttons);
@@ -128,6 +136,7 @@ void ServiceSettingsDialog::load()
                             1);
         row.loadedPlace = row.place->value();
     }
+    m_voice->setCurrentIndex(m_loaded.voice == VoiceChoice::Offline ? 1 : 0);
     m_keysInFile->setChecked(m_loaded.keysInFile);
     m_keysInFile->setVisible(m_loaded.keysInFile || result.outcome == StoreOutcome::NoKeyring);
     m_notice->setText(result.outcome == StoreOutcome::NoKeyring && !m_loaded.keysInFile
@@ -171,6 +180,7 @@ ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
     if (moved)
         settings.order = order;
     settings.keysInFile = m_keysInFile->isChecked();
+    settings.voice = m_voice->currentIndex() == 1 ? VoiceChoice::Offline : VoiceChoice::Web;
     return settings;
 }
 

@@ -6,12 +6,14 @@
 #include <QList>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QStatusBar;
 
-// 翻译服务设置: the keyed roads' keys, hosts, use and order, saved through a ServiceStore.
+// 翻译服务设置: the keyed roads' keys, hosts, use and order, and the voice, saved through a
+// ServiceStore.
 class ServiceSettingsDialog final : public QDialog
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ private:
     QList<Row> m_rows;
     QLabel *m_notice = nullptr;
     QCheckBox *m_keysInFile = nullptr;
+    QComboBox *m_voice = nullptr;
 };
 
 // The dialog over window, or the one already open there brought to the front.

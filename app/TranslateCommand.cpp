@@ -45,7 +45,7 @@ void Form1::Command1_Click()
     const QString previousResult = BoxText(*m_resultContent);
     const std::optional<SpeechPlan> speech =
         SpeechPlanOf(translation, engine, m_environment.endpoints,
-                     {previousResult, source, m_combo2->currentIndex()}, m_environment.voice);
+                     {previousResult, source, m_combo2->currentIndex()}, setup.services.voice);
     if (speech)
         m_voice->setSpeech(
             {speech->url.value_or(QString()), speech->host, speech->text, speech->languageCode});
@@ -77,7 +77,7 @@ RoadsSetup Form1::roadsSetup()
     RoadsSetup setup;
     setup.endpoints = m_environment.endpoints;
     setup.http = httpOptions();
-    // Read at each translation, so that what the dialog saved is used at once.
+    // Read at each translation, so that what the dialog saved (keys, the voice) is used at once.
     setup.services = ServicesForRun(ServiceStore(), QProcessEnvironment::systemEnvironment());
     return setup;
 }

@@ -44,6 +44,9 @@ int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
     for (const QString &variable : ignored)
         std::fprintf(stderr, "bremo: %s is not an http or https address; it is ignored\n",
                      qPrintable(variable));
+    if (!environment.value(QStringLiteral("BREMO_VOICE")).isEmpty() &&
+        !VoiceFromEnvironment(environment))
+        std::fputs("bremo: BREMO_VOICE is neither web nor offline; it is ignored\n", stderr);
     Invocation invocation;
     QString programFolder;
     {

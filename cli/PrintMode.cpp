@@ -170,7 +170,7 @@ int RunPrintMode(const PrintJob &job, const Endpoints &endpoints)
     }
     g_translating = true;
     const ScriptTranslation translation =
-        TranslateForScript(source, job, endpoints, VoiceChoiceFromEnvironment(), roads.services);
+        TranslateForScript(source, job, endpoints, roads.services.voice, roads.services);
     g_translating = false;
     if (translation.roads.sourceTooLong)
         std::fputs(qPrintable(u"bremo: the text is too long: a translation holds at most %1 "

@@ -5,8 +5,6 @@
 #include "LanguageCatalogue.h"
 #include "YoudaoRules.h"
 
-#include <cstdio>
-
 using namespace Qt::StringLiterals;
 
 std::optional<SpeechPlan> SpeechPlanOf(const Translation &translation, Engine engine,
@@ -44,14 +42,4 @@ std::optional<SpeechPlan> SpeechPlanOf(const Translation &translation, Engine en
     if (*translation.road == Road::Apertium || choice == VoiceChoice::Offline)
         plan.url.reset();
     return plan;
-}
-
-VoiceChoice VoiceChoiceFromEnvironment()
-{
-    const QString value = qEnvironmentVariable("BREMO_VOICE");
-    if (value == u"offline"_s)
-        return VoiceChoice::Offline;
-    if (!value.isEmpty() && value != u"web"_s)
-        std::fputs("bremo: BREMO_VOICE is neither web nor offline; it is ignored\n", stderr);
-    return VoiceChoice::Web;
 }

@@ -16,14 +16,6 @@ struct SpeechContext
     int targetPosition = 1;
 };
 
-// Where a pronunciation comes from: the speech host first (the default), or the offline voice
-// alone, which sends the text to no host (BREMO_VOICE=offline).
-enum class VoiceChoice
-{
-    Web,
-    Offline
-};
-
 // A pronunciation to be had: the speech host's clip, and the offline voice when that gives
 // none.
 struct SpeechPlan
@@ -40,7 +32,3 @@ struct SpeechPlan
 std::optional<SpeechPlan> SpeechPlanOf(const Translation &translation, Engine engine,
                                        const Endpoints &endpoints, const SpeechContext &context,
                                        VoiceChoice choice);
-
-// BREMO_VOICE: "web" (or unset) or "offline"; any other value is named on standard error and
-// ignored.
-VoiceChoice VoiceChoiceFromEnvironment();

@@ -86,10 +86,21 @@ QStringList KeyVariables(QStringView id)
     return names;
 }
 
+std::optional<VoiceChoice> VoiceFromEnvironment(const QProcessEnvironment &environment)
+{
+    const QString value = environment.value(u"BREMO_VOICE"_s);
+    if (value == u"web")
+        return VoiceChoice::Web;
+    if (value == u"offline")
+        return VoiceChoice::Offline;
+    return std::nullopt;
+}
+
 ServiceSettings ServicesWithEnvironment(ServiceSettings settings,
                                         const QProcessEnvironment &environment,
                                         QStringList &ignored)
 {
+    settings.voice = VoiceFromEnvironment(environment).value_or(settings.voice);
     for (KeyedService &service : settings.services) {
         const ServiceFacts &facts = factsOf(service.id);
         const auto value = [&environment](QStringView name) {

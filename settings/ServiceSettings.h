@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The roads that take the user's own key, as the user set them up.
 struct KeyedService
 {
@@ -14,6 +16,14 @@ struct KeyedService
     ApiKey key;   // id: Baidu's appid, Youdao's appKey; secret: the key itself
     QString host; // empty: the service's own
     bool used = true;
+};
+
+// Where a pronunciation comes from: the speech host first (the default), or the offline voice
+// alone, which sends the text to no host.
+enum class VoiceChoice
+{
+    Web,
+    Offline
 };
 
 struct ServiceSettings
@@ -24,6 +34,7 @@ struct ServiceSettings
     QStringList order;
     // The user chose a file of their own over the keyring (or there was none).
     bool keysInFile = false;
+    VoiceChoice voice = VoiceChoice::Web;
 
     static ServiceSettings defaults();
     KeyedService *find(QStringView id);
@@ -39,11 +50,14 @@ QString HostOf(const KeyedService &service);
 // The environment variables that give id's key: "BREMO_BAIDU_APPID", "BREMO_BAIDU_KEY", ...
 QStringList KeyVariables(QStringView id);
 
-// settings with the keys and hosts the environment names instead (BREMO_DEEPL_KEY,
-// BREMO_GOOGLE_CLOUD_KEY, BREMO_BAIDU_APPID, BREMO_BAIDU_KEY, BREMO_YOUDAO_APP_KEY,
-// BREMO_YOUDAO_APP_SECRET; BREMO_DEEPL_ENDPOINT, BREMO_GOOGLE_CLOUD_ENDPOINT,
-// BREMO_BAIDU_ENDPOINT, BREMO_YOUDAO_API_ENDPOINT). A host that is no http or https address is
-// left out and its variable's name added to ignored.
+// BREMO_VOICE's choice: "web" or "offline"; none when it is unset or says neither.
+std::optional<VoiceChoice> VoiceFromEnvironment(const QProcessEnvironment &environment);
+
+// settings with the voice, keys and hosts the environment names instead (BREMO_VOICE;
+// BREMO_DEEPL_KEY, BREMO_GOOGLE_CLOUD_KEY, BREMO_BAIDU_APPID, BREMO_BAIDU_KEY,
+// BREMO_YOUDAO_APP_KEY, BREMO_YOUDAO_APP_SECRET; BREMO_DEEPL_ENDPOINT,
+// BREMO_GOOGLE_CLOUD_ENDPOINT, BREMO_BAIDU_ENDPOINT, BREMO_YOUDAO_API_ENDPOINT). A host that is
+// no http or https address is left out and its variable's name added to ignored.
 ServiceSettings ServicesWithEnvironment(ServiceSettings settings,
                                         const QProcessEnvironment &environment,
                                         QStringList &ignored);

@@ -61,6 +61,8 @@ StoreResult ServiceStore::load(ServiceSettings &settings,
         QSettings file(settingsPath(), QSettings::IniFormat);
         settings.order = file.value(u"roads/order"_s).toStringList();
         settings.keysInFile = file.value(u"roads/keysInFile"_s, false).toBool();
+        if (file.value(u"speech/voice"_s).toString() == u"offline")
+            settings.voice = VoiceChoice::Offline;
         for (KeyedService &service : settings.services) {
             file.beginGroup(service.id);
             service.used = file.value(u"used"_s, true).toBool();
@@ -113,6 +115,8 @@ StoreResult ServiceStore::save(const ServiceSettings &settings) const
     const auto fill = [&settings](QSettings &file) {
         file.setValue(u"roads/order"_s, settings.order);
         file.setValue(u"roads/keysInFile"_s, settings.keysInFile);
+        file.setValue(u"speech/voice"_s,
+                      settings.voice == VoiceChoice::Offline ? u"offline"_s : u"web"_s);
         for (const KeyedService &service : settings.services) {
             file.beginGroup(service.id);
             file.setValue(u"used"_s, service.used);

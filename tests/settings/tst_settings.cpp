@@ -1,8 +1,12 @@
+#include "ClipPlayer.h"
+#include "FormHarness.h"
+#include "PlaybackModule.h"
 #include "ServiceSettingsDialog.h"
 #include "StandInServer.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
@@ -126,7 +130,9 @@ private Q_SLOTS:
         environment.insert(u"BREMO_YOUDAO_APP_SECRET"_s, u"s"_s);
         environment.insert(u"BREMO_YOUDAO_API_ENDPOINT"_s, u"openapi.youdao.com"_s);
         environment.insert(u"BREMO_DEEPL_ENDPOINT"_s, u"ftp://mirror.example"_s);
+        environment.insert(u"BREMO_VOICE"_s, u"web"_s);
         ServiceSettings saved = ServiceSettings::defaults();
+        saved.voice = VoiceChoice::Offline;
         saved.find(u"google-cloud")->used = false;
         saved.find(u"deepl")->key.secret = u"d:fx"_s;
         QStringList ignored;
@@ -135,6 +141,7 @@ private Q_SLOTS:
         for (const KeyedService &service : settings.services)
             seen << service.id + u' ' + HostOf(service) + u' ' +
                         (IsConfigured(service) ? u"ready"_s : u"-"_s);
+        QVERIFY(settings.voice == VoiceChoice::Web);
         QCOMPARE(seen.join(u", "_s) + u" | "_s + ignored.join(u' '),
                  u"deepl https://api-free.deepl.com ready, "
                  u"google-cloud https://mirror.example/t ready, "
@@ -174,6 +181,7 @@ private Q_SLOTS:
         for (QWidget *widget : dialog->findChildren<QWidget *>()) {
             const bool isControl = qobject_cast<QAbstractButton *>(widget) ||
                                    qobject_cast<QAbstractSpinBox *>(widget) ||
+                                   qobject_cast<QComboBox *>(widget) ||
                                    (qobject_cast<QLineEdit *>(widget) &&
                                     !qobject_cast<QAbstractSpinBox *>(widget->parent()));
             if (!isControl || !widget->isVisibleTo(dialog))
@@ -209,6 +217,28 @@ private Q_SLOTS:
         QCOMPARE(control<QLabel>(dialog, u"有道智云 检查结果"_s)->text(), u"未设置密钥"_s);
         QVERIFY(server.requests().constFirst().headers.contains(
             {"Authorization", "DeepL-Auth-Key " + DeepLKey.toUtf8()}));
+    }
+
+    // The offline voice chosen in the dialog of an open window speaks its next translation, a
+    // BREMO_VOICE that is neither web nor offline ignored: the speech host, never asked, has no
+    // line in the tip.
+    void voiceChosen()
+    {
+        qputenv("BREMO_VOICE", "loud");
+        UsePlaybackMaker(MakeClipPlayer);
+        TestSupport::StandInServer server;
+        server.serve("/translate_a/t", TestSupport::CannedReply::page(200, GoogleShortReply));
+        FormHarness h(server.origin());
+        OpenServiceSettings(h.form.get());
+        QPointer<ServiceSettingsDialog> dialog = h.form->findChild<ServiceSettingsDialog *>();
+        control<QComboBox>(dialog, u"语音"_s)->setCurrentIndex(1);
+        save(dialog);
+        QTRY_VERIFY(!dialog);
+        h.setRequest(u"google zh-CN en 你好"_s);
+        h.translate();
+        h.translate(); // Google speaks from the second click on
+        QTRY_COMPARE_WITH_TIMEOUT(h.child<QLabel>("Panel2")->toolTip(),
+                                  u"Google 短文本接口：成功\n离线语音：成功"_s, 10000);
     }
 
     void withoutKeyring()
