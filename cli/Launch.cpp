@@ -1,7 +1,7 @@
 #include "Launch.h"
 
 #include "CommandLine.h"
-#include "Handover.h"
+#include "HandoverModule.h"
 #include "PrintMode.h"
 #include "RoadCheck.h"
 #include "ServiceSettings.h"
@@ -71,7 +71,7 @@ int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
         }
         if (invocation.requestFromStdin && !ReadRequestText(invocation.request))
             return 1;
-        switch (HandOver(invocation.request)) {
+        switch (HandOverThroughModule(programFolder, invocation.request)) {
         case Handover::Delivered:
             return 0;
         case Handover::Failed:

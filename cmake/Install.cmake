@@ -24,7 +24,7 @@ endif()
 # the one qt_standard_project_setup() gives it ($ORIGIN/../lib) would lead from lib/bremo/
 # into the system's library folder.
 set_target_properties(bremo bremo_window bremo_player_module bremo_picture bremo_net_module
-    PROPERTIES INSTALL_RPATH "")
+    bremo_session_module bremo_keyring_module PROPERTIES INSTALL_RPATH "")
 install(TARGETS bremo RUNTIME DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)
 # The window, loaded from the program folder when a window opens.
 install(TARGETS bremo_window LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/window COMPONENT bremo)
@@ -33,6 +33,12 @@ install(TARGETS bremo_player_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/pla
     COMPONENT bremo)
 # Qt Network, loaded from the program folder at the first request.
 install(TARGETS bremo_net_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/net COMPONENT bremo)
+# D-Bus, loaded from the program folder for a request that a window serves.
+install(TARGETS bremo_session_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/session
+    COMPONENT bremo)
+# The keyring, loaded from the program folder at the first key read or written.
+install(TARGETS bremo_keyring_module LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/settings
+    COMPONENT bremo)
 # Text recognition, loaded from the program folder by --image.
 install(TARGETS bremo_picture LIBRARY DESTINATION ${BREMO_PROGRAM_DIR}/ocr COMPONENT bremo)
 install(FILES assets/skinh.she DESTINATION ${BREMO_PROGRAM_DIR} COMPONENT bremo)

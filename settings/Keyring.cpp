@@ -1,10 +1,11 @@
 #include "Keyring.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QEventLoop>
+#include "SettingsLog.h"
 
-#include <qt6keychain/keychain.h>
+#include <QCoreApplication>
+#include <QLibrary>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -12,63 +13,42 @@ namespace Keyring {
 
 namespace {
 
-const QString Service = u"bremo"_s;
+std::optional<Backend> g_backend;
+QString g_loadFailure;
 
-// QtKeychain reports a Secret Service that is not there as any other failure; the bus knows
-// (after the failed call, which would have started an activatable one).
-bool secretServiceAbsent()
+const Backend &backend()
 {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    return !bus.isConnected() ||
-           !bus.interface()->isServiceRegistered(u"org.freedesktop.secrets"_s).value();
-}
-
-Result waitFor(QKeychain::Job &job)
-{
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&finished, &loop] {
-        finished = true;
-        loop.quit();
-    });
-    job.start();
-    if (!finished)
-        loop.exec();
-    switch (job.error()) {
-    case QKeychain::NoError:
-    case QKeychain::EntryNotFound:
-        return {};
-    case QKeychain::NoBackendAvailable:
-        return {Answer::NoKeyring, {}, job.errorString()};
-    default:
-        return {secretServiceAbsent() ? Answer::NoKeyring : Answer::Failed, {}, job.errorString()};
+    if (!g_backend) {
+        // Never unloaded: QtKeychain keeps its bus connection for the process's life.
+        QLibrary module(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(ModulePath));
+        const auto entry = reinterpret_cast<BackendEntry>(module.resolve(BackendEntryName));
+        g_backend = entry ? *entry() : Backend();
+        if (!entry) {
+            g_loadFailure = u"the keyring module cannot be loaded: "_s + module.errorString();
+            qCWarning(lcSettings, "%ls", qUtf16Printable(g_loadFailure));
+        }
     }
+    return *g_backend;
 }
 
 } // namespace
 
 Result Read(const QString &entry)
 {
-    QKeychain::ReadPasswordJob job(Service);
-    job.setKey(entry);
-    Result result = waitFor(job);
-    if (result.answer == Answer::Done)
-        result.secret = job.textData();
-    return result;
+    const Backend &keyring = backend();
+    return keyring.read ? keyring.read(entry) : Result{Answer::NoKeyring, {}, g_loadFailure};
 }
 
 Result Write(const QString &entry, const QString &secret)
 {
-    if (secret.isEmpty()) {
-        QKeychain::DeletePasswordJob job(Service);
-        job.setKey(entry);
-        return waitFor(job);
-    }
-    QKeychain::WritePasswordJob job(Service);
-    job.setKey(entry);
-    job.setTextData(secret);
-    return waitFor(job);
+    const Backend &keyring = backend();
+    return keyring.write ? keyring.write(entry, secret)
+                         : Result{Answer::NoKeyring, {}, g_loadFailure};
+}
+
+void UseBackend(const Backend &backend)
+{
+    g_backend = backend;
 }
 
 } // namespace Keyring

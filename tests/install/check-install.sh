@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs Bremo into a scratch prefix with `cmake --install` and checks the tree: exactly
 # the files the program needs, bin/bremo a relative link to the binary with the skin beside
-# it and the window, player, network and OCR modules below it, every icon size, a desktop entry (with its actions)
+# it and its modules below it, every icon size, a desktop entry (with its actions)
 # and AppStream metadata that the validators accept, and a manual page that man reads without
 # a warning. Then it starts skin_probe through a link of the same shape and expects the skin
 # applied, and opens the installed window through bin/ with a second start handed over to it.
@@ -24,7 +24,8 @@ for size in 16 24 32 48; do
 done
 expected=$(printf '%s\n' "$bindir/bremo" "$program_dir/bremo" "$program_dir/window/bremo-window.so" \
     "$program_dir/player/bremo-player.so" "$program_dir/ocr/bremo-ocr.so" \
-    "$program_dir/net/bremo-net.so" \
+    "$program_dir/net/bremo-net.so" "$program_dir/session/bremo-session.so" \
+    "$program_dir/settings/bremo-keyring.so" \
     "$program_dir/skinh.she" \
     "$datadir/applications/bremo.desktop" "$datadir/metainfo/io.github.bremo.Bremo.metainfo.xml" \
     "$datadir/man/man1/bremo.1.gz" "$datadir/doc/bremo/changelog.gz" "$datadir/doc/bremo/copyright" \

@@ -1,5 +1,6 @@
 #include "ClipPlayer.h"
 #include "FormHarness.h"
+#include "KeychainBackend.h"
 #include "PlaybackModule.h"
 #include "ServiceSettingsDialog.h"
 #include "StandInServer.h"
@@ -117,6 +118,8 @@ class TestSettings final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Keyring::UseBackend(KeychainBackend()); }
+
     // Every function starts without settings; the keyring keeps what earlier ones saved.
     void init() { QDir(folder()).removeRecursively(); }
 
