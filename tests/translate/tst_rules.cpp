@@ -77,8 +77,9 @@ private Q_SLOTS:
         row("between", TextBetween(u"<a>1</a><a>2</a>", u"<a>", u"a>"), u"1</"_s);
         row("between, no end marker", TextBetween(u"<a>1</b>", u"<a>", u"</a>"), QString());
         row("one line", OneLine(u" Invalid\r\n\tAPI\u202Ekey\u0007 x"), u"Invalid API key x"_s);
-        row("one line, cut whole characters", OneLine(QString(QString(198, u'a') + u"😀b"_s)),
-            QString(198, u'a') + u'…');
+        row("one line, 200 characters at most, cut whole",
+            OneLine(QString(QString(198, u'a') + u"😀b"_s)) + OneLine(QString(201, u'b')),
+            QString(198, u'a') + u'…' + QString(199, u'b') + u'…');
         row("dictionary",
             ParseGoogleReply(u"[[[\"Hi\"]],[[\"v\",[\"a\",\"b\"]],[\"n\",[\"x\"]]],\"\"]", u"GET",
                              1),
