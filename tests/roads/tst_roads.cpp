@@ -121,6 +121,11 @@ private Q_SLOTS:
             << u"zh-CN en 你好"_s << busy
             << CannedReply::page(403, R"({"message":"Wrong key KEY-deepl"})") << u"key deepl"_s
             << refused + u"DeepL 接口：HTTP 403（拒绝访问）“Wrong key …”|"_s + noPair;
+        QTest::newRow("a refusal with its HTTP status")
+            << u"zh-CN en 你好"_s << busy
+            << CannedReply::page(400, R"({"error":{"code":400,"message":"API key not valid."}})")
+            << u"key google-cloud"_s
+            << refused + u"Google Cloud 翻译接口：HTTP 400“API key not valid.”|"_s + noPair;
         QTest::newRow("a language outside the service's list")
             << u"zh-CN sq 你好"_s << busy << busy << u"key deepl"_s
             << refused + u"DeepL 接口：不支持这种语言|"_s + noPair;
