@@ -1,12 +1,12 @@
 #include "Exchange.h"
 
 #include "NetLog.h"
+#include "SystemProxy.h"
 
 #include <QByteArrayList>
 #include <QFileDevice>
 #include <QIODevice>
 #include <QMetaEnum>
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
@@ -20,17 +20,6 @@ using namespace Qt::StringLiterals;
 namespace GetPostByXmlHttp {
 
 namespace {
-
-// Follows the system's proxy settings (http_proxy, https_proxy, no_proxy, the desktop's) for
-// this call's manager only, leaving the application-wide factory alone.
-class SystemProxyFactory final : public QNetworkProxyFactory
-{
-public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
-    {
-        return systemProxyForQuery(query);
-    }
-};
 
 std::optional<QUrl> webUrl(const QString &url)
 {
