@@ -1,3 +1,4 @@
+#include "Roads.h"
 #include "ServiceSettingsDialog.h"
 #include "StandInServer.h"
 
@@ -166,6 +167,10 @@ private Q_SLOTS:
 
     void withKeyring()
     {
+        TestSupport::StandInServer server;
+        server.serve("/v2/translate",
+                     TestSupport::CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
+        qunsetenv("http_proxy");
         Window window;
         QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
         QPointer<ServiceSettingsDialog> dialog = window.findChild<ServiceSettingsDialog *>();
@@ -187,27 +192,32 @@ private Q_SLOTS:
             places << place;
         }
         control<QLineEdit>(dialog, u"DeepL 密钥"_s)->setText(DeepLKey);
-        control<QSpinBox>(dialog, u"有道智云 顺序"_s)->setValue(1);
+        control<QLineEdit>(dialog, u"DeepL 主机"_s)->setText(server.origin());
+        control<QSpinBox>(dialog, u"DeepL 顺序"_s)->setValue(1);
         save(dialog);
         QTRY_VERIFY(!dialog);
+
+        // The next translation asks DeepL before the engine's own host.
+        RoadsSetup setup;
+        setup.endpoints.google = server.origin();
+        setup.services = ServicesForRun(ServiceStore(folder()), {});
+        TranslateByRoads({u"你好"_s, Engine::Google, 0, 1, {}}, setup);
+        QCOMPARE(server.requests().constFirst().path(), "/v2/translate");
 
         // Opened again, it reads what was saved from the keyring.
         dialog = window.openedByRightClick();
         QVERIFY(dialog);
         QVERIFY(control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
-        QCOMPARE(control<QSpinBox>(dialog, u"有道智云 顺序"_s)->value(), 1);
-        QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 2);
+        QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 1);
+        QCOMPARE(control<QSpinBox>(dialog, u"所选引擎 顺序"_s)->value(), 2);
 
         // 检查 asks each road with a key as entered, in the words of bremo --check.
-        TestSupport::StandInServer server;
         server.serve("/v2/translate", TestSupport::CannedReply::page(403, R"({"message":"No"})"));
-        qunsetenv("http_proxy");
-        control<QLineEdit>(dialog, u"DeepL 主机"_s)->setText(server.origin());
         control<QPushButton>(dialog, u"检查"_s)->click();
         QTRY_COMPARE(control<QLabel>(dialog, u"DeepL 检查结果"_s)->text(),
                      u"HTTP 403（拒绝访问）“No”"_s);
         QCOMPARE(control<QLabel>(dialog, u"有道智云 检查结果"_s)->text(), u"未设置密钥"_s);
-        QVERIFY(server.requests().constFirst().headers.contains(
+        QVERIFY(server.requests().constLast().headers.contains(
             {"Authorization", "DeepL-Auth-Key " + DeepLKey.toUtf8()}));
     }
 
