@@ -1,3 +1,4 @@
+#include "FormHarness.h"
 #include "Roads.h"
 #include "ServiceSettingsDialog.h"
 #include "StandInServer.h"
@@ -14,7 +15,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTest>
 
 #include <algorithm>
@@ -75,31 +75,24 @@ template<typename Control> Control *control(QWidget *dialog, const QString &acce
     qFatal("no control named %s", qPrintable(accessibleName));
 }
 
-// A window with a status line, as the dialog is attached to it.
-class Window final : public QWidget
+// The program's window, shown, as the user opens the dialog over it.
+struct Window final : FormHarness
 {
-public:
     Window()
     {
-        auto *line = new QStatusBar(this);
-        m_panel = new QLabel(u"运行状态："_s, line);
-        line->addWidget(m_panel);
-        AttachServiceSettings(this, line, ServiceStore(folder()));
-        show();
-        if (!QTest::qWaitForWindowActive(this))
+        form->show();
+        if (!QTest::qWaitForWindowActive(form.get()))
             qFatal("the window was not activated");
     }
 
-    ServiceSettingsDialog *openedByRightClick()
+    ServiceSettingsDialog *openedByRightClick() const
     {
+        auto *panel = child<QLabel>("Panel2");
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                m_panel->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(m_panel, &click);
-        return findChild<ServiceSettingsDialog *>();
+                                panel->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(panel, &click);
+        return form->findChild<ServiceSettingsDialog *>();
     }
-
-private:
-    QLabel *m_panel = nullptr;
 };
 
 void save(QWidget *dialog)
@@ -172,8 +165,8 @@ private Q_SLOTS:
                      TestSupport::CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
         qunsetenv("http_proxy");
         Window window;
-        QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
-        QPointer<ServiceSettingsDialog> dialog = window.findChild<ServiceSettingsDialog *>();
+        QTest::keyClick(window.form.get(), Qt::Key_Comma, Qt::ControlModifier);
+        QPointer<ServiceSettingsDialog> dialog = window.form->findChild<ServiceSettingsDialog *>();
         QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
         QList<QRect> places; // every control named, each in a place of its own
         for (QWidget *widget : dialog->findChildren<QWidget *>()) {
