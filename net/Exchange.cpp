@@ -179,6 +179,11 @@ QByteArray codingLeftToUs(const QNetworkReply &reply, bool advertisedByUs)
 
 } // namespace
 
+QString ExchangeEnd::request() const
+{
+    return DescribeRequest(method, url);
+}
+
 ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const RawHeaders &headers,
                          const QByteArray &body, QIODevice &sink, const HttpOptions &options,
                          QObject *parent)
@@ -186,7 +191,8 @@ ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const Raw
     , m_sink(sink)
     , m_options(options)
 {
-    m_end.request = DescribeRequest(method, url);
+    m_end.method = method;
+    m_end.url = url;
     const std::optional<QUrl> target = webUrl(url);
     if (!target) {
         WarnFailure(QString::fromLatin1(method), u"not an http or https address"_s);
@@ -277,7 +283,7 @@ void ExchangeJob::conclude()
             m_end.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
             m_end.redirected = true;
         }
-        WarnFailure(m_end.request, m_failure);
+        WarnFailure(m_end.request(), m_failure);
         return;
     }
     m_end.complete = true;
@@ -304,10 +310,11 @@ ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHead
 
     if (!job.isFinished() || (guarded && context.isNull())) {
         qCDebug(lcNet, "%ls: the wait ended first (window gone or application quitting)",
-                qUtf16Printable(job.end().request));
+                qUtf16Printable(job.end().request()));
         job.abandon();
         ExchangeEnd abandoned;
-        abandoned.request = job.end().request;
+        abandoned.method = job.end().method;
+        abandoned.url = job.end().url;
         return abandoned;
     }
     return job.end();

@@ -37,16 +37,19 @@ RecentAnswers &recentAnswers()
     return recent;
 }
 
-// The variables libproxy reads, an empty one told apart from one not set.
+// The variables libproxy reads. qgetenv gives a null array for one not set, an empty one for
+// one set empty, and libproxy tells those apart too.
 QByteArray proxyEnvironment()
 {
     static const char *const names[] = {
-        "http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "ftp_proxy",       "FTP_PROXY",
-        "all_proxy",  "ALL_PROXY",  "no_proxy",    "NO_PROXY",    "PX_CONFIG_ORDER",
+        "http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "ftp_proxy",
+        "FTP_PROXY",  "all_proxy",  "ALL_PROXY",   "no_proxy",    "NO_PROXY",
     };
     QByteArray values;
-    for (const char *name : names)
-        values += qEnvironmentVariableIsSet(name) ? '=' + qgetenv(name) + '\0' : QByteArray("-");
+    for (const char *name : names) {
+        const QByteArray value = qgetenv(name);
+        values += value.isNull() ? QByteArray("-") : '=' + value + '\0';
+    }
     return values;
 }
 
