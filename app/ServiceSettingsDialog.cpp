@@ -123,11 +123,11 @@ void ServiceSettingsDialog::load()
     for (qsizetype index = 0; index < m_places.size(); ++index) {
         const Place &place = m_places[index];
         qsizetype rank = place.enginesOwn ? -1 : m_loaded.order.size() + index;
-        const auto named =
+        const auto found =
             std::find_if(m_loaded.order.begin(), m_loaded.order.end(),
                          [&place](const QString &id) { return place.ids.contains(id); });
-        if (named != m_loaded.order.end())
-            rank = named - m_loaded.order.begin();
+        if (found != m_loaded.order.end())
+            rank = found - m_loaded.order.begin();
         ranks.append(rank);
     }
     for (qsizetype index = 0; index < m_places.size(); ++index) {
