@@ -10,7 +10,7 @@ namespace GetPostByXmlHttp {
 namespace {
 
 // Asking the system hands the query to Qt's libproxy thread and waits for it: about 0.1 ms,
-// as much as the rest of an exchange adds to a bare request on loopback. An answer serves the
+// more than the rest of an exchange adds to a bare request on loopback. An answer serves the
 // same query again while the environment's proxy variables stay as they were, and only for a
 // few seconds, so that a change in the desktop's settings or the network's proxy script is
 // followed as before, a moment later at most.
