@@ -70,8 +70,8 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
         row.secret = named(new QLineEdit(this), name + u" 密钥"_s);
         row.secret->setEchoMode(QLineEdit::Password);
         row.host = named(new QLineEdit(this), name + u" 主机"_s);
-        row.place = named(new QSpinBox(this), name + u" 顺序"_s);
-        row.place->setRange(1, int(std::size(Labels)));
+        auto *place = named(new QSpinBox(this), name + u" 顺序"_s);
+        m_places.append({{row.id}, place});
         row.checked = named(new QLabel(this), name + u" 检查结果"_s);
         const int line = int(m_rows.size()) + 1;
         grid->addWidget(row.used, line, 0);
@@ -80,10 +80,21 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
             grid->addWidget(row.keyId, line, 2);
         grid->addWidget(row.secret, line, 3);
         grid->addWidget(row.host, line, 4);
-        grid->addWidget(row.place, line, 5);
+        grid->addWidget(place, line, 5);
         grid->addWidget(row.checked, line, 6);
         m_rows.append(row);
     }
+    // The engine's own road has a place too: a keyed road put before it is asked first.
+    auto *ownPlace = named(new QSpinBox(this), u"所选引擎 顺序"_s);
+    m_places.append({{RoadId(Road::GoogleShort), RoadId(Road::GoogleLong), RoadId(Road::Youdao)},
+                     ownPlace,
+                     0,
+                     true});
+    const int ownLine = int(m_rows.size()) + 1;
+    grid->addWidget(new QLabel(u"所选引擎（Google 或有道）"_s, this), ownLine, 1, 1, 4);
+    grid->addWidget(ownPlace, ownLine, 5);
+    for (const Place &place : std::as_const(m_places))
+        place.place->setRange(1, int(m_places.size()));
     // The environment's BREMO_VOICE wins over this choice, as its keys do over the ones here.
     m_voice = named(new QComboBox(this), u"语音"_s);
     m_voice->addItems({u"网络语音优先"_s, u"仅离线语音"_s});
@@ -114,15 +125,28 @@ ServiceSettingsDialog::ServiceSettingsDialog(ServiceStore store, QWidget *parent
 void ServiceSettingsDialog::load()
 {
     const StoreResult result = m_store.load(m_loaded);
-    // A road's place is its rank among the keyed roads in the saved order; roads the order
-    // leaves out come after the ones it names.
+    // A line's place is its rank in the saved order. Keyed roads the order leaves out come
+    // after the ones it names; the engine's own road, left out, keeps the first place.
     QList<qsizetype> ranks;
-    for (qsizetype index = 0; index < m_rows.size(); ++index) {
-        const qsizetype at = m_loaded.order.indexOf(m_rows[index].id);
-        ranks.append(at < 0 ? m_loaded.order.size() + index : at);
+    for (qsizetype index = 0; index < m_places.size(); ++index) {
+        const Place &place = m_places[index];
+        qsizetype rank = place.enginesOwn ? -1 : m_loaded.order.size() + index;
+        const auto found =
+            std::find_if(m_loaded.order.begin(), m_loaded.order.end(),
+                         [&place](const QString &id) { return place.ids.contains(id); });
+        if (found != m_loaded.order.end())
+            rank = found - m_loaded.order.begin();
+        ranks.append(rank);
     }
-    for (qsizetype index = 0; index < m_rows.size(); ++index) {
-        Row &row = m_rows[index];
+    for (qsizetype index = 0; index < m_places.size(); ++index) {
+        Place &place = m_places[index];
+        const qsizetype rank = ranks[index];
+        place.place->setValue(int(std::count_if(ranks.begin(), ranks.end(),
+                                                [rank](qsizetype r) { return r < rank; })) +
+                              1);
+        place.loadedPlace = place.place->value();
+    }
+    for (Row &row : m_rows) {
         const KeyedService &service = *m_loaded.find(row.id);
         row.used->setChecked(service.used);
         if (row.keyId)
@@ -130,11 +154,6 @@ void ServiceSettingsDialog::load()
         row.secret->setText(service.key.secret);
         row.host->setText(service.host);
         row.host->setPlaceholderText(HostOf({service.id, service.key, {}, true}));
-        const qsizetype rank = ranks[index];
-        row.place->setValue(int(std::count_if(ranks.begin(), ranks.end(),
-                                              [rank](qsizetype r) { return r < rank; })) +
-                            1);
-        row.loadedPlace = row.place->value();
     }
     m_voice->setCurrentIndex(m_loaded.voice == VoiceChoice::Offline ? 1 : 0);
     m_keysInFile->setChecked(m_loaded.keysInFile);
@@ -147,8 +166,6 @@ void ServiceSettingsDialog::load()
 ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
 {
     ServiceSettings settings = m_loaded;
-    // A road moved to a place goes before the one that was there.
-    QList<std::tuple<int, bool, QString>> places;
     for (const Row &row : m_rows) {
         KeyedService &service = *settings.find(row.id);
         service.used = row.used->isChecked();
@@ -159,23 +176,26 @@ ServiceSettings ServiceSettingsDialog::entered(QString &badHost) const
         if (!base && badHost.isEmpty())
             badHost = row.host->accessibleName();
         service.host = base.value_or(QString());
-        places.append({row.place->value(), row.place->value() == row.loadedPlace, row.id});
     }
+    // A road moved to a place goes before the one that was there.
+    QList<std::tuple<int, bool, QStringList>> places;
+    for (const Place &place : m_places)
+        places.append({place.place->value(), place.place->value() == place.loadedPlace, place.ids});
     std::stable_sort(places.begin(), places.end(), [](const auto &a, const auto &b) {
         return std::tie(std::get<0>(a), std::get<1>(a)) < std::tie(std::get<0>(b), std::get<1>(b));
     });
-    // The keyed roads first, in the places given; the others as they were after them.
+    // The dialog's lines first, in the places given; the other roads as they were after them.
     QStringList order;
-    for (const auto &[place, kept, id] : places)
-        order.append(id);
+    for (const auto &[place, kept, ids] : places)
+        order.append(ids);
     for (const QString &id : std::as_const(settings.order)) {
         if (!order.contains(id))
             order.append(id);
     }
     // An order left as it was shown stays unsaved: the built-in one asks each engine's own
     // official API first, which no single saved order can do for both engines.
-    const bool moved = std::any_of(m_rows.begin(), m_rows.end(), [](const Row &row) {
-        return row.place->value() != row.loadedPlace;
+    const bool moved = std::any_of(m_places.begin(), m_places.end(), [](const Place &place) {
+        return place.place->value() != place.loadedPlace;
     });
     if (moved)
         settings.order = order;

@@ -12,8 +12,8 @@ class QLineEdit;
 class QSpinBox;
 class QStatusBar;
 
-// 翻译服务设置: the keyed roads' keys, hosts, use and order, and the voice, saved through a
-// ServiceStore.
+// 翻译服务设置: the keyed roads' keys, hosts and use, the order of the roads, and the voice,
+// saved through a ServiceStore.
 class ServiceSettingsDialog final : public QDialog
 {
     Q_OBJECT
@@ -29,9 +29,16 @@ private:
         QLineEdit *keyId = nullptr; // only for the roads whose key has a public half
         QLineEdit *secret = nullptr;
         QLineEdit *host = nullptr;
-        QSpinBox *place = nullptr;
         QLabel *checked = nullptr; // what 检查 found
+    };
+
+    // A line of the order: a keyed road, or the engine's own road (either engine's).
+    struct Place
+    {
+        QStringList ids;
+        QSpinBox *place = nullptr;
         int loadedPlace = 0;
+        bool enginesOwn = false;
     };
 
     void load();
@@ -43,6 +50,7 @@ private:
     ServiceStore m_store;
     ServiceSettings m_loaded;
     QList<Row> m_rows;
+    QList<Place> m_places;
     QLabel *m_notice = nullptr;
     QCheckBox *m_keysInFile = nullptr;
     QComboBox *m_voice = nullptr;

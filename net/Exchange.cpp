@@ -1,12 +1,12 @@
 #include "ExchangeJob.h"
 
 #include "NetLog.h"
+#include "SystemProxy.h"
 
 #include <QByteArrayList>
 #include <QFileDevice>
 #include <QIODevice>
 #include <QMetaEnum>
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
@@ -20,17 +20,6 @@ using namespace Qt::StringLiterals;
 namespace GetPostByXmlHttp {
 
 namespace {
-
-// Follows the system's proxy settings (http_proxy, https_proxy, no_proxy, the desktop's) for
-// this call's manager only, leaving the application-wide factory alone.
-class SystemProxyFactory final : public QNetworkProxyFactory
-{
-public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery &query) override
-    {
-        return systemProxyForQuery(query);
-    }
-};
 
 std::optional<QUrl> webUrl(const QString &url)
 {
@@ -197,7 +186,8 @@ ExchangeJob::ExchangeJob(const QByteArray &method, const QString &url, const Raw
     , m_sink(sink)
     , m_options(options)
 {
-    m_end.request = DescribeRequest(method, url);
+    m_end.method = method;
+    m_end.url = url;
     const std::optional<QUrl> target = webUrl(url);
     if (!target) {
         WarnFailure(QString::fromLatin1(method), u"not an http or https address"_s);
@@ -288,7 +278,7 @@ void ExchangeJob::conclude()
             m_end.status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
             m_end.redirected = true;
         }
-        WarnFailure(m_end.request, m_failure);
+        WarnFailure(m_end.request(), m_failure);
         return;
     }
     m_end.complete = true;
@@ -315,10 +305,11 @@ ExchangeEnd LinkedExchange(const QByteArray &method, const QString &url, const R
 
     if (!job.isFinished() || (guarded && context.isNull())) {
         qCDebug(lcNet, "%ls: the wait ended first (window gone or application quitting)",
-                qUtf16Printable(job.end().request));
+                qUtf16Printable(job.end().request()));
         job.abandon();
         ExchangeEnd abandoned;
-        abandoned.request = job.end().request;
+        abandoned.method = job.end().method;
+        abandoned.url = job.end().url;
         return abandoned;
     }
     return job.end();

@@ -28,8 +28,11 @@ struct ExchangeEnd
     QByteArray contentType;
     // The Content-Encoding that Qt left undone: the body in the sink still carries it.
     QByteArray codingLeftToUs;
-    // "METHOD host/path", for a log line.
-    QString request;
+    QByteArray method;
+    QString url;
+
+    // "METHOD host/path", for a log line: made only when one is written.
+    QString request() const;
 };
 
 // The one road to the network, for a caller that waits: sends method ("GET" or "POST") to url

@@ -34,6 +34,11 @@ ExchangeCall loadedExchange()
 
 } // namespace
 
+QString ExchangeEnd::request() const
+{
+    return DescribeRequest(method, url);
+}
+
 ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHeaders &headers,
                      const QByteArray &body, QIODevice &sink, const HttpOptions &options)
 {
@@ -44,8 +49,9 @@ ExchangeEnd Exchange(const QByteArray &method, const QString &url, const RawHead
         return call(method, url, headers, body, sink, options);
     ExchangeEnd unreached;
     unreached.failure = NetFailure::Broken;
-    unreached.request = DescribeRequest(method, url);
-    WarnFailure(unreached.request, u"no network module"_s);
+    unreached.method = method;
+    unreached.url = url;
+    WarnFailure(unreached.request(), u"no network module"_s);
     return unreached;
 }
 

@@ -24,14 +24,14 @@ HttpReply fetch(const QByteArray &method, const QString &url, const RawHeaders &
     const std::optional<QString> text =
         DecodeReplyBody(raw, end.codingLeftToUs, end.contentType, options.maxBodyBytes);
     if (!text) {
-        WarnFailure(end.request, u"corrupt compression, or over the cap once inflated ("_s +
-                                     QString::fromLatin1(end.codingLeftToUs) + u')');
+        WarnFailure(end.request(), u"corrupt compression, or over the cap once inflated ("_s +
+                                       QString::fromLatin1(end.codingLeftToUs) + u')');
         return {{}, 0, false, NetFailure::Broken};
     }
     if (end.status >= 400) {
-        WarnFailure(end.request, u"HTTP status "_s + QString::number(end.status));
+        WarnFailure(end.request(), u"HTTP status "_s + QString::number(end.status));
     } else if (text->isEmpty()) {
-        WarnFailure(end.request, u"empty body"_s);
+        WarnFailure(end.request(), u"empty body"_s);
     }
     return {*text, end.status, end.redirected, NetFailure::None};
 }
@@ -96,7 +96,7 @@ bool HttpGetInto(const QString &url, QIODevice &sink, const HttpOptions &options
 {
     const ExchangeEnd end = Exchange("GET", url, {}, {}, sink, options);
     if (end.complete && end.status >= 400)
-        WarnFailure(end.request, u"HTTP status "_s + QString::number(end.status));
+        WarnFailure(end.request(), u"HTTP status "_s + QString::number(end.status));
     return end.complete && end.status < 400;
 }
 

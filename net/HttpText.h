@@ -60,7 +60,8 @@ struct HttpReply
 // The calls send one request and wait for the whole reply in a local event loop, so the
 // caller's window keeps processing its events meanwhile. Only http and https URLs are
 // fetched, over HTTP/1.1, through the system's proxy settings. Nothing is kept between calls:
-// no connection, cookie or cache. A failure logs one warning in bremo.net saying why.
+// no connection, cookie or cache; only the system's proxy answer for an address, a few
+// seconds. A failure logs one warning in bremo.net saying why.
 
 // GET of url as given (its escapes reach the wire unchanged), with no header of its own. The
 // reply body as text, whatever its HTTP status, decompressed and read in its charset; the

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void replyKinds();
     void saveTargets_data();
     void saveTargets();
+    void proxyChanged();
 };
 
 void TestNet::exchange_data()
@@ -293,6 +294,21 @@ void TestNet::saveTargets()
     QVERIFY(!DownloadInto(server.url(u"/clip"), save, SaveOptions(30s)));
     struct stat after = {};
     QVERIFY(lstat(name, &after) == 0 && !S_ISREG(after.st_mode));
+}
+
+// An address asked again goes the way the proxy variables say now, not the way they said.
+void TestNet::proxyChanged()
+{
+    StandInServer server, proxy;
+    server.serve("/r", CannedReply::page(200, page));
+    proxy.serve("/r", CannedReply::page(200, page));
+    qputenv("http_proxy", proxy.url(u"").toUtf8());
+    for (const char *noProxy : {"127.0.0.1", ""}) {
+        qputenv("no_proxy", noProxy);
+        QCOMPARE(HttpGetText(server.url(u"/r")), QString::fromUtf8(page));
+    }
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(proxy.requests().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestNet)

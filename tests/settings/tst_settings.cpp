@@ -18,7 +18,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QTest>
 
 #include <algorithm>
@@ -79,31 +78,24 @@ template<typename Control> Control *control(QWidget *dialog, const QString &acce
     qFatal("no control named %s", qPrintable(accessibleName));
 }
 
-// A window with a status line, as the dialog is attached to it.
-class Window final : public QWidget
+// The program's window, shown, as the user opens the dialog over it.
+struct Window final : FormHarness
 {
-public:
     Window()
     {
-        auto *line = new QStatusBar(this);
-        m_panel = new QLabel(u"运行状态："_s, line);
-        line->addWidget(m_panel);
-        AttachServiceSettings(this, line, ServiceStore(folder()));
-        show();
-        if (!QTest::qWaitForWindowActive(this))
+        form->show();
+        if (!QTest::qWaitForWindowActive(form.get()))
             qFatal("the window was not activated");
     }
 
-    ServiceSettingsDialog *openedByRightClick()
+    ServiceSettingsDialog *openedByRightClick() const
     {
+        auto *panel = child<QLabel>("Panel2");
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                m_panel->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(m_panel, &click);
-        return findChild<ServiceSettingsDialog *>();
+                                panel->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(panel, &click);
+        return form->findChild<ServiceSettingsDialog *>();
     }
-
-private:
-    QLabel *m_panel = nullptr;
 };
 
 void save(QWidget *dialog)
@@ -118,7 +110,11 @@ class TestSettings final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { Keyring::UseBackend(KeychainBackend()); }
+    void initTestCase()
+    {
+        Keyring::UseBackend(KeychainBackend());
+        UsePlaybackMaker(MakeClipPlayer);
+    }
 
     // Every function starts without settings; the keyring keeps what earlier ones saved.
     void init() { QDir(folder()).removeRecursively(); }
@@ -176,9 +172,13 @@ private Q_SLOTS:
 
     void withKeyring()
     {
+        TestSupport::StandInServer server;
+        server.serve("/v2/translate",
+                     TestSupport::CannedReply::page(200, R"({"translations":[{"text":"Hello"}]})"));
+        qunsetenv("http_proxy");
         Window window;
-        QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
-        QPointer<ServiceSettingsDialog> dialog = window.findChild<ServiceSettingsDialog *>();
+        QTest::keyClick(window.form.get(), Qt::Key_Comma, Qt::ControlModifier);
+        QPointer<ServiceSettingsDialog> dialog = window.form->findChild<ServiceSettingsDialog *>();
         QVERIFY(dialog && QTest::qWaitForWindowExposed(dialog));
         QList<QRect> places; // every control named, each in a place of its own
         for (QWidget *widget : dialog->findChildren<QWidget *>()) {
@@ -198,50 +198,37 @@ private Q_SLOTS:
             places << place;
         }
         control<QLineEdit>(dialog, u"DeepL 密钥"_s)->setText(DeepLKey);
-        control<QSpinBox>(dialog, u"有道智云 顺序"_s)->setValue(1);
+        control<QLineEdit>(dialog, u"DeepL 主机"_s)->setText(server.origin());
+        control<QSpinBox>(dialog, u"DeepL 顺序"_s)->setValue(1);
+        control<QComboBox>(dialog, u"语音"_s)->setCurrentIndex(1); // the offline voice only
         save(dialog);
         QTRY_VERIFY(!dialog);
+
+        // The window's next translation asks DeepL before the engine's own host, and the offline
+        // voice speaks it, a BREMO_VOICE that is neither web nor offline ignored: the speech host,
+        // never asked, has no line in the tip.
+        qputenv("BREMO_VOICE", "loud");
+        window.setRequest(u"google zh-CN en 你好"_s);
+        window.translate();
+        window.translate(); // Google speaks from the second click on
+        QTRY_COMPARE_WITH_TIMEOUT(window.child<QLabel>("Panel2")->toolTip(),
+                                  u"DeepL 接口：成功\n离线语音：成功"_s, 10000);
 
         // Opened again, it reads what was saved from the keyring.
         dialog = window.openedByRightClick();
         QVERIFY(dialog);
         QVERIFY(control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
-        QCOMPARE(control<QSpinBox>(dialog, u"有道智云 顺序"_s)->value(), 1);
-        QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 2);
+        QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 1);
+        QCOMPARE(control<QSpinBox>(dialog, u"所选引擎 顺序"_s)->value(), 2);
 
         // 检查 asks each road with a key as entered, in the words of bremo --check.
-        TestSupport::StandInServer server;
         server.serve("/v2/translate", TestSupport::CannedReply::page(403, R"({"message":"No"})"));
-        qunsetenv("http_proxy");
-        control<QLineEdit>(dialog, u"DeepL 主机"_s)->setText(server.origin());
         control<QPushButton>(dialog, u"检查"_s)->click();
         QTRY_COMPARE(control<QLabel>(dialog, u"DeepL 检查结果"_s)->text(),
                      u"HTTP 403（拒绝访问）“No”"_s);
         QCOMPARE(control<QLabel>(dialog, u"有道智云 检查结果"_s)->text(), u"未设置密钥"_s);
-        QVERIFY(server.requests().constFirst().headers.contains(
+        QVERIFY(server.requests().constLast().headers.contains(
             {"Authorization", "DeepL-Auth-Key " + DeepLKey.toUtf8()}));
-    }
-
-    // The offline voice chosen in the dialog of an open window speaks its next translation, a
-    // BREMO_VOICE that is neither web nor offline ignored: the speech host, never asked, has no
-    // line in the tip.
-    void voiceChosen()
-    {
-        qputenv("BREMO_VOICE", "loud");
-        UsePlaybackMaker(MakeClipPlayer);
-        TestSupport::StandInServer server;
-        server.serve("/translate_a/t", TestSupport::CannedReply::page(200, GoogleShortReply));
-        FormHarness h(server.origin());
-        OpenServiceSettings(h.form.get());
-        QPointer<ServiceSettingsDialog> dialog = h.form->findChild<ServiceSettingsDialog *>();
-        control<QComboBox>(dialog, u"语音"_s)->setCurrentIndex(1);
-        save(dialog);
-        QTRY_VERIFY(!dialog);
-        h.setRequest(u"google zh-CN en 你好"_s);
-        h.translate();
-        h.translate(); // Google speaks from the second click on
-        QTRY_COMPARE_WITH_TIMEOUT(h.child<QLabel>("Panel2")->toolTip(),
-                                  u"Google 短文本接口：成功\n离线语音：成功"_s, 10000);
     }
 
     void withoutKeyring()
