@@ -7,10 +7,12 @@
 #include "Form1Layout.h"
 #include "LayoutTwips.h"
 #include "SessionEnd.h"
+#include "Skin.h"
 #include "Voice.h"
 #include "WaitCursor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -127,6 +129,10 @@ Form1::Form1(Form1Environment environment, QWidget *parent)
     : QWidget(parent)
     , m_environment(std::move(environment))
 {
+    // The skin before the controls exist: each is styled once, as it is first shown, rather
+    // than made and then made again for a new style (a combo box would build its popup list).
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        ApplySkinFile(*app, m_environment.programFolder);
     setWindowTitle(WindowCaption.toString());
     setWindowIcon(BremoIcon());
     resize(TwipsToPixels(WindowClientWidth), TwipsToPixels(WindowClientHeight));

@@ -2,10 +2,8 @@
 
 #include "LanguageCatalogue.h"
 #include "ServiceSettingsDialog.h"
-#include "Skin.h"
 #include "Voice.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,9 +14,6 @@ using namespace Qt::StringLiterals;
 
 void Form1::Form_Load()
 {
-    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        ApplySkinFile(*app, m_environment.programFolder);
-
     // The window can no longer be resized, by its border or otherwise.
     setFixedSize(size());
 
