@@ -55,6 +55,20 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// espeak-ng run alone on text, with the offline voice's arguments: milliseconds.
+double EspeakAloneMs(const char16_t *voice, const QString &text)
+{
+    const auto start = Clock::now();
+    QProcess espeak;
+    espeak.start(u"espeak-ng"_s, {u"-v"_s, QString::fromUtf16(voice), u"--stdout"_s, u"--stdin"_s,
+                                  u"-b"_s, u"1"_s});
+    espeak.write(text.toUtf8());
+    espeak.closeWriteChannel();
+    espeak.waitForFinished();
+    benchmark::DoNotOptimize(espeak.readAllStandardOutput());
+    return millisecondsSince(start);
+}
+
 // The offline voice's rendering, and its rendering and MP3 for a save, beside espeak-ng run
 // alone on the same text in the same iteration: what the runner, the checks and the encoder
 // add to what espeak-ng itself costs.
@@ -67,15 +81,7 @@ void BM_OfflineVoice(benchmark::State &state)
     qint64 wavBytes = 0;
     qint64 mp3Bytes = 0;
     const auto alone = [&] {
-        const auto start = Clock::now();
-        QProcess espeak;
-        espeak.start(u"espeak-ng"_s, {u"-v"_s, QString::fromUtf16(sample.voice), u"--stdout"_s,
-                                      u"--stdin"_s, u"-b"_s, u"1"_s});
-        espeak.write(sample.text.toUtf8());
-        espeak.closeWriteChannel();
-        espeak.waitForFinished();
-        benchmark::DoNotOptimize(espeak.readAllStandardOutput());
-        alones.push_back(millisecondsSince(start));
+        alones.push_back(EspeakAloneMs(sample.voice, sample.text));
     };
     bool first = true;
     for (auto _ : state) {
@@ -221,15 +227,7 @@ void BM_OfflineFirstSound(benchmark::State &state)
         };
         if (first)
             window();
-        const auto start = Clock::now();
-        QProcess espeak;
-        espeak.start(u"espeak-ng"_s, {u"-v"_s, QString::fromUtf16(sample.voice), u"--stdout"_s,
-                                      u"--stdin"_s, u"-b"_s, u"1"_s});
-        espeak.write(sample.text.toUtf8());
-        espeak.closeWriteChannel();
-        espeak.waitForFinished();
-        benchmark::DoNotOptimize(espeak.readAllStandardOutput());
-        alones.push_back(millisecondsSince(start));
+        alones.push_back(EspeakAloneMs(sample.voice, sample.text));
         starts.push_back(msToFirstSound([&] { output = ClipOutput::start(pcm, 0, 1.0); },
                                         [&] { output.reset(); }));
         if (!first)
