@@ -159,38 +159,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("after");
         const QString welcome = u"欢迎使用Qirel的作品..."_s;
-        QTest::newRow("release notes")
-            << u"Command4"_s << u"c"_s << QString() << Loaded
-            << welcome +
-                   u"|c|QirelTaluvo提示: 1.新增了保存在线发音音频的功能\r\n"
-                   u"2.将英汉互译工具更改为多国语言互译版\r\n3.新增了数十种各国语言之间的互译功能"
-                   u"\r\n4.解除了单独英汉两种语言之间切换限制"_s;
-        QTest::newRow("about") << u"Command2"_s << u"c"_s << QString() << Loaded
-                               << welcome + u"|c|QirelTaluvo提示: note"_s;
-        QTest::newRow("paste, clipboard empty")
-            << u"Command5"_s << QString() << QString()
-            << u"剪贴板为空!请您先复制原文在进行粘贴..."_s << welcome + u"||"_s;
-        QTest::newRow("paste replaces") << u"Command5"_s << u"a\nb"_s << QString()
-                                        << u"已粘贴原文到指定翻译框中..."_s << u"a\r\nb|a\nb|"_s;
-        QTest::newRow("copy, nothing translated")
-            << u"Command6"_s << u"c"_s << QString() << u"请先在线互译,在在进行译文复制操作..."_s
-            << welcome + u"|c|"_s;
-        QTest::newRow("copy") << u"Command6"_s << u"c"_s << u"x\ny"_s << u"译文已复制成功!"_s
-                              << welcome + u"|x\r\ny|"_s;
-        QTest::newRow("save without audio")
-            << u"bc"_s << u"c"_s << QString() << u"请您先生成音频文件在进行保存..."_s
-            << welcome + u"|c|"_s;
-        QTest::newRow("Return in the source box")
-            << u"Return"_s << u"c"_s << QString() << Loaded << u"\r\n"_s + welcome + u"|c|"_s;
-        QTest::newRow("Ctrl+Return translates")
-            << u"Ctrl+Return"_s << u"c"_s << QString() << u"请检查您的网络连接是否有问题..."_s
-            << welcome + u"|c|"_s;
-        QTest::newRow("translate nothing")
-            << u"Command1"_s << u"c"_s << QString() << u"请您先输入原文再进行翻译"_s << u"|c|"_s;
+        const auto row = [](const char *name, const QString &command, const QString &clipboard,
+                            const QString &result, const QString &status, const QString &after) {
+            QTest::newRow(name) << command << clipboard << result << status << after;
+        };
+        const QString c = u"c"_s;
+        row("release notes", u"Command4"_s, c, {}, Loaded,
+            welcome +
+                u"|c|QirelTaluvo提示: 1.新增了保存在线发音音频的功能\r\n"
+                u"2.将英汉互译工具更改为多国语言互译版\r\n3.新增了数十种各国语言之间的互译功能"
+                u"\r\n4.解除了单独英汉两种语言之间切换限制"_s);
+        row("about", u"Command2"_s, c, {}, Loaded, welcome + u"|c|QirelTaluvo提示: note"_s);
+        row("paste, clipboard empty", u"Command5"_s, {}, {},
+            u"剪贴板为空!请您先复制原文在进行粘贴..."_s, welcome + u"||"_s);
+        row("paste replaces", u"Command5"_s, u"a\nb"_s, {}, u"已粘贴原文到指定翻译框中..."_s,
+            u"a\r\nb|a\nb|"_s);
+        row("copy, nothing translated", u"Command6"_s, c, {},
+            u"请先在线互译,在在进行译文复制操作..."_s, welcome + u"|c|"_s);
+        row("copy", u"Command6"_s, c, u"x\ny"_s, u"译文已复制成功!"_s, welcome + u"|x\r\ny|"_s);
+        row("save without audio", u"bc"_s, c, {}, u"请您先生成音频文件在进行保存..."_s,
+            welcome + u"|c|"_s);
+        row("Return in the source box", u"Return"_s, c, {}, Loaded, u"\r\n"_s + welcome + u"|c|"_s);
+        row("Ctrl+Return translates", u"Ctrl+Return"_s, c, {}, u"请检查您的网络连接是否有问题..."_s,
+            welcome + u"|c|"_s);
+        row("translate nothing", u"Command1"_s, c, {}, u"请您先输入原文再进行翻译"_s, u"|c|"_s);
         // Longer than any result may be: refused with its limit, before any request.
-        QTest::newRow("translate too much")
-            << u"Command1"_s << u"c"_s << QString() << u"原文过长（超过 50000 个字符），无法翻译"_s
-            << QString(50001, u'a') + u"|c|"_s;
+        row("translate too much", u"Command1"_s, c, {},
+            u"原文过长（超过 50000 个字符），无法翻译"_s, QString(50001, u'a') + u"|c|"_s);
     }
 
     void commands()
