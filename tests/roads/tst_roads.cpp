@@ -33,34 +33,38 @@ private Q_SLOTS:
     // result by the engine's rule.
     void order_data()
     {
-        QTest::addColumn<QString>("engine");
+        QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("order"); // the user's
         QTest::addColumn<QString>("roads");
         const QString all = u"deepl google-cloud baidu youdao-api"_s;
         QTest::newRow("google: its own API first")
-            << u"google"_s << all << QString()
+            << Engine::Google << all << QString()
             << u"google google-cloud deepl baidu youdao-api google-api apertium"_s;
         QTest::newRow("youdao: its own API first")
-            << u"youdao"_s << all << QString()
+            << Engine::Youdao << all << QString()
             << u"youdao youdao-api deepl baidu google-cloud google-api apertium"_s;
         QTest::newRow("the user's order; a key without its id")
-            << u"google"_s << u"deepl baidu youdao-api/noid"_s << u"baidu google deepl"_s
+            << Engine::Google << u"deepl baidu youdao-api/noid"_s << u"baidu google deepl"_s
             << u"baidu google deepl google-api apertium"_s;
+        for (const auto &[engine, id] : {std::pair{Engine::DeepLOnly, "deepl"},
+                                         {Engine::GoogleCloudOnly, "google-cloud"},
+                                         {Engine::BaiduOnly, "baidu"},
+                                         {Engine::YoudaoApiOnly, "youdao-api"}})
+            QTest::addRow("%s alone", id) << engine << all << QString() << QString::fromLatin1(id);
     }
 
     void order()
     {
-        QFETCH(QString, engine);
+        QFETCH(Engine, engine);
         QFETCH(QString, keys);
         QFETCH(QString, order);
         QFETCH(QString, roads);
         RoadsSetup setup;
         setup.services = Keys(keys);
         setup.services.order = order.split(u' ', Qt::SkipEmptyParts);
-        const Engine chosen = engine == u"youdao" ? Engine::Youdao : Engine::Google;
         QStringList ids;
-        for (const Road road : RoadOrder({u"hi"_s, chosen, 0, 1, {}}, setup))
+        for (const Road road : RoadOrder({u"hi"_s, engine, 0, 1, {}}, setup))
             ids << RoadId(road) + (RoadSpeaks(road) ? u""_s : u" (silent)"_s);
         QCOMPARE(ids.join(u' '), roads);
     }
