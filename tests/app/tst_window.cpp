@@ -1,3 +1,4 @@
+#include "AboutText.h"
 #include "FormHarness.h"
 #include "LanguageCatalogue.h"
 #include "SessionEnd.h"
@@ -169,7 +170,7 @@ private Q_SLOTS:
                 u"|c|QirelTaluvo提示: 1.新增了保存在线发音音频的功能\r\n"
                 u"2.将英汉互译工具更改为多国语言互译版\r\n3.新增了数十种各国语言之间的互译功能"
                 u"\r\n4.解除了单独英汉两种语言之间切换限制"_s);
-        row("about", u"Command2"_s, c, {}, Loaded, welcome + u"|c|QirelTaluvo提示: note"_s);
+        row("about", u"Command2"_s, c, {}, Loaded, welcome + u"|c|QirelTaluvo提示: "_s + AboutText);
         row("paste, clipboard empty", u"Command5"_s, {}, {},
             u"剪贴板为空!请您先复制原文在进行粘贴..."_s, welcome + u"||"_s);
         row("paste replaces", u"Command5"_s, u"a\nb"_s, {}, u"已粘贴原文到指定翻译框中..."_s,
@@ -198,7 +199,6 @@ private Q_SLOTS:
         FormHarness h;
         QGuiApplication::clipboard()->setText(clipboard);
         h.child<QPlainTextEdit>("ResultContent")->setPlainText(result);
-        h.child<QLabel>("Label5")->setText(u"note"_s);
         if (command == u"Command1")
             h.setSource(after.section(u'|', 0, 0));
         if (auto *action = h.form->findChild<QAction *>(command))
