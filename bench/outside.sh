@@ -19,6 +19,9 @@ export QT_QPA_PLATFORM=xcb
 unset no_proxy NO_PROXY
 
 scratch=$(mktemp -d)
+# A runtime folder, as a desktop session has: there the running Bremo holds the session's lock.
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR=$scratch/runtime
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done

@@ -19,6 +19,9 @@ export BREMO_EXIT_ON_SHOW=1
 target=1.2
 
 work=$(mktemp -d)
+# A runtime folder, as a desktop session has: there a first Bremo finds the session's lock free.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=$work/runtime
 xvfb=
 cleanup() {
     [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null

@@ -5,6 +5,7 @@
 #include "PrintMode.h"
 #include "RoadCheck.h"
 #include "ServiceSettings.h"
+#include "SessionLock.h"
 #include "WindowModule.h"
 
 #include <QCoreApplication>
@@ -71,13 +72,16 @@ int RunBremo(int &argc, char *argv[], const Endpoints &builtIn)
         }
         if (invocation.requestFromStdin && !ReadRequestText(invocation.request))
             return 1;
-        switch (HandOverThroughModule(programFolder, invocation.request)) {
-        case Handover::Delivered:
-            return 0;
-        case Handover::Failed:
-            return 1;
-        case Handover::NoPrimary:
-            break;
+        // A lock that nobody holds: no Bremo runs, and the bus is left for the window's claim.
+        if (!HoldSessionLock()) {
+            switch (HandOverThroughModule(programFolder, invocation.request)) {
+            case Handover::Delivered:
+                return 0;
+            case Handover::Failed:
+                return 1;
+            case Handover::NoPrimary:
+                break;
+            }
         }
     }
     return RunWindowModule(programFolder, argc, argv, invocation.request, endpoints);

@@ -1,5 +1,6 @@
 #include "ApplicationService.h"
 
+#include "SessionLock.h"
 #include "SessionNames.h"
 
 #include <QDBusConnection>
@@ -34,6 +35,8 @@ ApplicationService::Claim ApplicationService::claim()
         return Claim::Taken;
     }
     m_claimed = true;
+    // Free while the predecessor quits: later starts then ask the bus, and find this one.
+    HoldSessionLock();
     return Claim::Claimed;
 }
 

@@ -7,4 +7,7 @@ set -euo pipefail
 if [[ -n "${ASAN_OPTIONS:-}" ]]; then
     export ASAN_OPTIONS=$ASAN_OPTIONS:strict_string_checks=0
 fi
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+# A runtime folder of its own too, where the session's Bremo keeps its lock.
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+XDG_RUNTIME_DIR=$runtime dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" "$@"

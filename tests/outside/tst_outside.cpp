@@ -8,6 +8,7 @@
 #include "OutsideRequests.h"
 #include "ScreenText.h"
 #include "ServiceSettingsDialog.h"
+#include "SessionLock.h"
 #include "SessionNames.h"
 #include "StandInServer.h"
 #include "Voice.h"
@@ -18,6 +19,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -25,6 +27,8 @@
 #include <QUrl>
 
 #include <xcb/xcb.h>
+
+#include <unistd.h>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -141,6 +145,7 @@ struct RivalWindow final : QDBusVirtualObject
     explicit RivalWindow(bool refuses)
         : refuses(refuses)
     {
+        HoldSessionLock(); // as the session's Bremo does
         QDBusConnection bus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, u"rival"_s);
         bus.registerVirtualObject(Session::ObjectPath, this);
@@ -505,6 +510,47 @@ private Q_SLOTS:
         QTRY_COMPARE(h.status(), Succeeded);
         QCOMPARE(h.box("SourceContent"), u"highlighted"_s);
         QCOMPARE(server.requests().size(), 1);
+    }
+
+    // One holder of the lock per session bus, none without a runtime folder or a bus; a link
+    // put in the lock's place is not followed.
+    void sessionLock_data()
+    {
+        QTest::addColumn<QByteArray>("held"); // the bus whose lock another holds
+        QTest::addColumn<QByteArray>("asked");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<bool>("taken");
+        const QByteArray a = "unix:path=/run/a", b = "unix:path=/run/b";
+        QTest::newRow("free") << QByteArray() << a << true << false << true;
+        QTest::newRow("held") << a << a << true << false << false;
+        QTest::newRow("another bus") << a << b << true << false << true;
+        QTest::newRow("no runtime folder") << QByteArray() << a << false << false << false;
+        QTest::newRow("no bus") << QByteArray() << QByteArray() << true << false << false;
+        QTest::newRow("a link in its place") << QByteArray() << a << true << true << false;
+    }
+
+    void sessionLock()
+    {
+        QFETCH(QByteArray, held);
+        QFETCH(QByteArray, asked);
+        QFETCH(bool, folder);
+        QFETCH(bool, link);
+        QFETCH(bool, taken);
+        QTemporaryDir runtime;
+        const QByteArray path = folder ? QFile::encodeName(runtime.path()) : QByteArray();
+        const int other = held.isEmpty() ? -1 : TakeSessionLock(path, held);
+        QCOMPARE(other >= 0, !held.isEmpty());
+        if (link) {
+            ::close(TakeSessionLock(path, asked));
+            const QString lock = runtime.filePath(QDir(runtime.path()).entryList(QDir::Files)[0]);
+            QVERIFY(QFile::remove(lock) && QFile::link(runtime.filePath(u"elsewhere"_s), lock));
+        }
+        const int mine = TakeSessionLock(path, asked);
+        QCOMPARE(mine >= 0, taken);
+        QVERIFY(!QFile::exists(runtime.filePath(u"elsewhere"_s)));
+        ::close(mine);
+        ::close(other);
     }
 
     // The Bremo that claimed the session first quits before it takes the request: the name is
