@@ -2,9 +2,9 @@
 # Start-up of bremo against the floor, a bare Qt Widgets window of bremo's size with one line
 # of Chinese in a label (bench/startup_floor.cpp): each program
 # is started N times, the two in turn, and exits after its first paint; first offscreen, then
-# on an Xvfb display through xcb. Prints the medians of the time from process start to first
-# paint and of the resident memory at that moment, as each program reports them, and of the
-# wall time from launch to exit as seen from here.
+# on an Xvfb display through xcb. Prints the medians of the time from launch to first paint
+# and of the resident memory at that moment, as each program reports them, and of the wall
+# time from launch to exit as seen from here.
 # Usage: bench/startup.sh [runs] [bremo] [floor]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,7 +35,8 @@ median() { sort -n | sed -n "$(((runs + 1) / 2))p"; }
 run_once() {
     local name=$1 program=$2 line begin end
     begin=$(date +%s%N)
-    line=$(timeout 30 "$program" 2>/dev/null | grep -m1 '^startup_ms=' || true)
+    line=$(BREMO_BENCH_LAUNCH_NS=$(date +%s%N) timeout 30 "$program" 2>/dev/null |
+        grep -m1 '^startup_ms=' || true)
     end=$(date +%s%N)
     if [[ -z "$line" ]]; then
         echo "startup: $program printed no startup_ms line (is InstallStartupProbe called?)" >&2
