@@ -4,8 +4,10 @@
 #include "Form1.h"
 #include "Handover.h"
 #include "OutsideRequests.h"
+#include "StartupWarmUp.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 
 #include <cstring>
 
@@ -25,7 +27,10 @@ void HideArguments(int argc, char *argv[])
 
 int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endpoints &endpoints)
 {
+    StartupWarmUp warmUp;
     QApplication app(argc, argv);
+    const auto endWarmUp = qScopeGuard([&warmUp] { warmUp.join(); });
+    warmUp.startPictures();
     HideArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Bremo"));
     // Lets a Wayland desktop match the window to the installed entry and its icon.
@@ -41,6 +46,7 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
         break;
     }
 
+    warmUp.waitForFonts();
     Form1Environment environment = Form1Environment::standard();
     environment.endpoints = endpoints;
     Form1 window(std::move(environment));
