@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 
 #include <cstring>
+#include <future>
 
 namespace {
 
@@ -36,8 +37,17 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     // Lets a Wayland desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("bremo"));
     ApplicationService service;
-    // Another Bremo may have claimed the session between the first look and now.
-    switch (ClaimOrHandOver(service, request)) {
+    // Another Bremo may have claimed the session between the first look and now. The bus is
+    // asked beside the controls' construction, and the window shows only once it is this
+    // process's to show.
+    std::future<SessionClaim> claim = std::async(
+        std::launch::async, [&service, &request] { return ClaimOrHandOver(service, request); });
+
+    warmUp.waitForFonts();
+    Form1Environment environment = Form1Environment::standard();
+    environment.endpoints = endpoints;
+    Form1 window(std::move(environment));
+    switch (claim.get()) {
     case SessionClaim::HandedOver:
         return 0;
     case SessionClaim::Failed:
@@ -45,11 +55,6 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     case SessionClaim::Serve:
         break;
     }
-
-    warmUp.waitForFonts();
-    Form1Environment environment = Form1Environment::standard();
-    environment.endpoints = endpoints;
-    Form1 window(std::move(environment));
     QObject::connect(&service, &ApplicationService::requested, &window,
                      [&window](const OutsideRequest &next) { ServeOutsideRequest(window, next); });
     // The screen is taken before the window first covers it; serving the request shows it.
