@@ -257,6 +257,9 @@ private Q_SLOTS:
             u"Label4=翻译成： Option1=Option1 Option2=Google(谷歌) Panel1=运行状态： "
             u"Panel2=程序加载完毕..请先输入您要翻译的内容.."_s);
         QVERIFY(h.child("Panel1")->geometry().right() < h.child("Panel2")->geometry().left());
+        const char *column[] = {"Frame3", "Frame1", "Frame2", "Command1"}; // top to bottom
+        for (std::size_t i = 1; i < std::size(column); ++i)
+            QVERIFY(h.child(column[i - 1])->geometry().bottom() < h.child(column[i])->y());
         for (const int size : {16, 24, 32, 48}) // the window's icon, at each of its sizes
             QCOMPARE(h.form->windowIcon().pixmap(size).size(), QSize(size, size));
         QStringList tabOrder{u"Voice"_s};
