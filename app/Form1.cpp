@@ -134,10 +134,12 @@ Form1::Form1(Form1Environment environment, QWidget *parent)
     if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
         ApplySkinFile(*app, m_environment.programFolder);
     setWindowTitle(WindowCaption.toString());
-    setWindowIcon(BremoIcon());
     resize(TwipsToPixels(WindowClientWidth), TwipsToPixels(WindowClientHeight));
     buildControls();
     connectCommands();
+    // After the controls: at start-up another thread looks up the image plugins meanwhile, and
+    // the icon's reader would wait for it under Qt's lock.
+    setWindowIcon(BremoIcon());
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     Form_Load();

@@ -43,7 +43,7 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     std::future<SessionClaim> claim = std::async(
         std::launch::async, [&service, &request] { return ClaimOrHandOver(service, request); });
 
-    warmUp.waitForFonts();
+    StartupWarmUp::ensureFonts();
     Form1Environment environment = Form1Environment::standard();
     environment.endpoints = endpoints;
     Form1 window(std::move(environment));

@@ -3,18 +3,17 @@
 #include <QImageReader>
 
 #include <fontconfig/fontconfig.h>
+#include <pthread.h>
+#include <sched.h>
 
 StartupWarmUp::StartupWarmUp()
-    : m_fonts(m_fontsReady.get_future())
-{
-    m_thread = std::thread([this, pictures = m_pictures.get_future()]() mutable {
+    : m_fonts([] {
+        // Unprivileged, a thread cannot return from idle priority; it never needs to.
+        const sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
         FcInit();
-        m_fontsReady.set_value();
-        // Any picture will do: left to guess its format, the reader loads every plugin.
-        if (pictures.get())
-            QImageReader(QStringLiteral(":/icons/bremo-16.png")).canRead();
-    });
-}
+    })
+{}
 
 StartupWarmUp::~StartupWarmUp()
 {
@@ -23,24 +22,22 @@ StartupWarmUp::~StartupWarmUp()
 
 void StartupWarmUp::startPictures()
 {
-    if (m_picturesAnswered)
+    if (m_pictures.joinable())
         return;
-    m_picturesAnswered = true;
-    m_pictures.set_value(true);
+    // Any picture will do: left to guess its format, the reader loads every plugin.
+    m_pictures =
+        std::thread([] { QImageReader(QStringLiteral(":/icons/bremo-16.png")).canRead(); });
 }
 
-void StartupWarmUp::waitForFonts()
+void StartupWarmUp::ensureFonts()
 {
-    if (m_fonts.valid())
-        m_fonts.get();
+    FcInit();
 }
 
 void StartupWarmUp::join()
 {
-    if (!m_picturesAnswered) {
-        m_picturesAnswered = true;
-        m_pictures.set_value(false);
-    }
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_fonts.joinable())
+        m_fonts.join();
+    if (m_pictures.joinable())
+        m_pictures.join();
 }
