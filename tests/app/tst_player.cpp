@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSlider>
-#include <QStyle>
 #include <QToolButton>
 #include <QtTest>
 

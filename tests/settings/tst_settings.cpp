@@ -154,8 +154,7 @@ private Q_SLOTS:
         QCOMPARE(store.save(withKeys()).outcome, StoreOutcome::Done);
         QVERIFY(secretToolLookup(u"deepl"_s) == DeepLKey);
         const QByteArray conf = fileBytes(store.settingsPath());
-        QVERIFY(conf.contains(BaiduAppId.toUtf8()));
-        QVERIFY(!conf.contains("test-"));
+        QVERIFY(conf.contains(BaiduAppId.toUtf8()) && !conf.contains("test-"));
         QVERIFY(!QFile::exists(store.keyFilePath()));
 
         ServiceSettings settings = loaded(folder());
@@ -216,8 +215,7 @@ private Q_SLOTS:
 
         // Opened again, it reads what was saved from the keyring.
         dialog = window.openedByRightClick();
-        QVERIFY(dialog);
-        QVERIFY(control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
+        QVERIFY(dialog && control<QLineEdit>(dialog, u"DeepL 密钥"_s)->text() == DeepLKey);
         QCOMPARE(control<QSpinBox>(dialog, u"DeepL 顺序"_s)->value(), 1);
         QCOMPARE(control<QSpinBox>(dialog, u"所选引擎 顺序"_s)->value(), 2);
 
