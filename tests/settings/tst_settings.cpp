@@ -245,8 +245,7 @@ private Q_SLOTS:
         control<QLineEdit>(dialog, u"百度通用翻译 主机"_s)->clear();
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^keyring: "_s));
         save(dialog);
-        QVERIFY(dialog);
-        QVERIFY(notice->text().startsWith(u"没有密钥环应答"_s));
+        QVERIFY(dialog && notice->text().startsWith(u"没有密钥环应答"_s));
         const ServiceStore store(folder());
         QVERIFY(!QFile::exists(store.settingsPath()) && !QFile::exists(store.keyFilePath()));
 

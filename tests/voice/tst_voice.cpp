@@ -70,8 +70,10 @@ private Q_SLOTS:
             << u"en"_s << u"/nonexistent"_s << u"离线语音：未安装 espeak-ng"_s;
     }
 
-    // What is spoken is as long as the text. Its MP3, read by another decoder, is the listening
-    // test's (tst_player offlineVoice), which saves it as the user does.
+    // What is spoken is as long as the text, and its MP3 is made as soon as the stream ends (with
+    // a time-out of an hour, an MP3 that waited for it would never come). The MP3, read by
+    // another decoder, is the listening test's (tst_player offlineVoice), which saves it as the
+    // user does.
     void speak()
     {
         QFETCH(QString, code);
@@ -87,6 +89,7 @@ private Q_SLOTS:
             return;
         const qint64 wavMs = (speech.wav.size() - 44) * 1000 / (22050 * 2);
         QVERIFY2(wavMs > 1000 && wavMs < 4000, qPrintable(QString::number(wavMs)));
+        QVERIFY(Mp3OfWav(speech.wav, std::chrono::hours(1)));
     }
 
     void mp3OfNoSound_data()
