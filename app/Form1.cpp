@@ -5,6 +5,7 @@
 #include "CommonDialog.h"
 #include "CtrlReturnClicks.h"
 #include "Form1Layout.h"
+#include "InstalledFamilies.h"
 #include "LayoutTwips.h"
 #include "SessionEnd.h"
 #include "Skin.h"
@@ -34,9 +35,13 @@ namespace {
 QFont textBoxFont()
 {
     // 宋体 is rarely installed outside Windows; the later families keep every Chinese
-    // character drawn instead of shown as a box.
+    // character drawn instead of shown as a box. Only the installed ones are named: for each
+    // missing family Qt asks fontconfig for its substitutes, a sort of every installed font
+    // for each script in the text, before it looks further down the list.
+    static const QStringList families = InstalledFamilies(
+        {u"宋体"_s, u"SimSun"_s, u"Noto Sans CJK SC"_s, u"WenQuanYi Micro Hei"_s});
     QFont font;
-    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"Noto Sans CJK SC"_s, u"WenQuanYi Micro Hei"_s});
+    font.setFamilies(families);
     font.setPointSize(9);
     return font;
 }

@@ -1,5 +1,6 @@
 #include "AboutText.h"
 #include "FormHarness.h"
+#include "InstalledFamilies.h"
 #include "LanguageCatalogue.h"
 #include "SessionEnd.h"
 #include "StandInServer.h"
@@ -211,6 +212,17 @@ private Q_SLOTS:
         QCOMPARE(h.box("SourceContent") + u'|' + QGuiApplication::clipboard()->text() + u'|' +
                      h.dialogs->texts.join(u'+'),
                  after);
+    }
+
+    // The text boxes name only the installed families of their list, by any of a font's names
+    // and in the list's order; with none of them installed, the whole list, for fontconfig.
+    void installedFamilies()
+    {
+        const QStringList missing{u"Bremo No Such Font"_s, u"Nor This One"_s};
+        QCOMPARE(InstalledFamilies(missing), missing);
+        const QStringList installed{u"WenQuanYi Micro Hei Mono"_s, u"文泉驿微米黑"_s};
+        QCOMPARE(InstalledFamilies({missing[0], installed[0], missing[1], installed[1]}),
+                 installed);
     }
 
     // After start-up: a window of one size with its captions (the about label's never shown),
