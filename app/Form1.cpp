@@ -142,8 +142,6 @@ Form1::Form1(Form1Environment environment, QWidget *parent)
     resize(TwipsToPixels(WindowClientWidth), TwipsToPixels(WindowClientHeight));
     buildControls();
     connectCommands();
-    // After the controls: at start-up another thread looks up the image plugins meanwhile, and
-    // the icon's reader would wait for it under Qt's lock.
     setWindowIcon(BremoIcon());
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

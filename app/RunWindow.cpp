@@ -31,7 +31,6 @@ int RunWindow(int &argc, char *argv[], const OutsideRequest &request, const Endp
     StartupWarmUp warmUp;
     QApplication app(argc, argv);
     const auto endWarmUp = qScopeGuard([&warmUp] { warmUp.join(); });
-    warmUp.startPictures();
     HideArguments(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Bremo"));
     // Lets a Wayland desktop match the window to the installed entry and its icon.

@@ -1,7 +1,5 @@
 #include "StartupWarmUp.h"
 
-#include <QImageReader>
-
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
@@ -20,15 +18,6 @@ StartupWarmUp::~StartupWarmUp()
     join();
 }
 
-void StartupWarmUp::startPictures()
-{
-    if (m_pictures.joinable())
-        return;
-    // Any picture will do: left to guess its format, the reader loads every plugin.
-    m_pictures =
-        std::thread([] { QImageReader(QStringLiteral(":/icons/bremo-16.png")).canRead(); });
-}
-
 void StartupWarmUp::ensureFonts()
 {
     FcInit();
@@ -38,6 +27,4 @@ void StartupWarmUp::join()
 {
     if (m_fonts.joinable())
         m_fonts.join();
-    if (m_pictures.joinable())
-        m_pictures.join();
 }

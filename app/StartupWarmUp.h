@@ -3,8 +3,7 @@
 #include <thread>
 
 // What the window's first frame needs and the second core can prepare meanwhile: fontconfig's
-// configuration and font caches (some 3 ms), and the image plugins, every one of which Qt loads
-// to ask whether it reads a picture before the skin's pictures are drawn.
+// configuration and font caches, some 3 ms of work.
 class StartupWarmUp final
 {
 public:
@@ -16,10 +15,6 @@ public:
     StartupWarmUp(const StartupWarmUp &) = delete;
     StartupWarmUp &operator=(const StartupWarmUp &) = delete;
 
-    // The image plugins wait for the application object, which tells Qt where they are. They
-    // load at normal priority: the main thread waits for them under Qt's lock when it reads a
-    // picture, and must not wait on a thread that a busy machine never runs.
-    void startPictures();
     // Before the first widget. On a busy machine the idle thread may not have run at all; the
     // main thread then sets fontconfig up itself, and fontconfig keeps whichever ends first.
     static void ensureFonts();
@@ -28,5 +23,4 @@ public:
 
 private:
     std::thread m_fonts;
-    std::thread m_pictures;
 };
