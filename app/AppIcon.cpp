@@ -1,7 +1,8 @@
 #include "AppIcon.h"
 
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
+#include <QResource>
 
 using namespace Qt::StringLiterals;
 
@@ -9,11 +10,11 @@ QIcon BremoIcon()
 {
     QIcon icon;
     for (const int size : {16, 24, 32, 48}) {
-        // Read as the PNG it is: left to guess, Qt loads every image plugin to ask each whether
-        // it reads the file, a millisecond or more of the window's start.
-        QImageReader reader(u":/icons/bremo-%1.png"_s.arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        // The icon's pixels as the build made them from the PNGs: decoding a PNG takes a
+        // millisecond of the window's start, and reading it has Qt list its image plugins.
+        const QResource pixels(u":/icons/bremo-%1.rgba"_s.arg(size));
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(pixels.data(), size, size, QImage::Format_RGBA8888)));
     }
     return icon;
 }

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorSpace>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLineEdit>
@@ -220,9 +221,8 @@ private Q_SLOTS:
     {
         const QStringList missing{u"Bremo No Such Font"_s, u"Nor This One"_s};
         QCOMPARE(InstalledFamilies(missing), missing);
-        const QStringList installed{u"WenQuanYi Micro Hei Mono"_s, u"文泉驿微米黑"_s};
-        QCOMPARE(InstalledFamilies({missing[0], installed[0], missing[1], installed[1]}),
-                 installed);
+        const QStringList found{u"WenQuanYi Micro Hei Mono"_s, u"文泉驿微米黑"_s};
+        QCOMPARE(InstalledFamilies({missing[0], found[0], missing[1], found[1]}), found);
     }
 
     // After start-up: a window of one size with its captions (the about label's never shown),
@@ -272,8 +272,13 @@ private Q_SLOTS:
         const char *column[] = {"Frame3", "Frame1", "Frame2", "Command1"}; // top to bottom
         for (std::size_t i = 1; i < std::size(column); ++i)
             QVERIFY(h.child(column[i - 1])->geometry().bottom() < h.child(column[i])->y());
-        for (const int size : {16, 24, 32, 48}) // the window's icon, at each of its sizes
-            QCOMPARE(h.form->windowIcon().pixmap(size).size(), QSize(size, size));
+        const auto drawing = [](QImage image) { // the pixels alone, whatever their colour space
+            image.setColorSpace({});
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        for (const int size : {16, 24, 32, 48}) // the window's icon: the drawing at each size
+            QCOMPARE(drawing(h.form->windowIcon().pixmap(size).toImage()),
+                     drawing(QImage(u"" BREMO_ICONS_DIR "/bremo-%1.png"_s.arg(size))));
         QStringList tabOrder{u"Voice"_s};
         const QRegularExpression tabStop(u"^(Combo|Option|Command)\\d$|Content$"_s);
         for (QWidget *w = h.child("Voice")->nextInFocusChain(); w != h.child("Voice");
