@@ -87,7 +87,6 @@ Voice::Voice(QWidget *parent)
     bar->addWidget(m_volumeIcon);
     bar->addWidget(m_volume);
 
-    drawIcons();
     applyVolume(m_volume->value());
     showPlaybackState();
     showTime();
@@ -192,10 +191,23 @@ void Voice::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+bool Voice::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Polish) {
+        drawIcons();
+        showPlaybackState();
+    }
+    return handled;
+}
+
 void Voice::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+    // Until it is polished, the player's palette is not yet the one it is shown with.
+    const bool look =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange;
+    if (look && testAttribute(Qt::WA_WState_Polished)) {
         drawIcons();
         showPlaybackState();
     }

@@ -41,6 +41,9 @@ Q_SIGNALS:
     void spoken(const QStringList &report);
 
 protected:
+    // The icons are drawn in the colours of the palette the player is shown with: once it is
+    // polished, and again whenever its palette or style changes.
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

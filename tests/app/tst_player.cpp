@@ -111,6 +111,7 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg,
                                  QRegularExpression(u"/a.mp3: .*("_s + warning + u')'));
         Voice voice;
+        voice.ensurePolished(); // as when it is shown: the icons are drawn in its palette
         auto *stop = voice.findChild<QToolButton *>(u"voiceStop"_s);
         auto *button = voice.findChild<QToolButton *>(u"voicePlayPause"_s);
         // The icon's middle row as the user sees it: the triangle, or the two bars.
