@@ -11,6 +11,13 @@ using namespace Qt::StringLiterals;
 
 void Form1::Voice_MouseUp()
 {
+    if (!m_caidan) {
+        m_caidan = new QMenu(u"caidan"_s, this);
+        m_caidan->setObjectName(u"caidan"_s);
+        m_caidan->addAction(m_bc);
+        m_caidan->addSeparator()->setObjectName(u"x1"_s);
+        m_caidan->addAction(m_qc);
+    }
     m_caidan->popup(QCursor::pos());
 }
 

@@ -18,7 +18,6 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -204,12 +203,10 @@ void Form1::buildControls()
     m_statusLine = control<QLabel>(u"Panel2");
     m_voice = control<Voice>(u"Voice");
 
-    m_caidan = new QMenu(u"caidan"_s, this);
-    m_caidan->setObjectName(u"caidan"_s);
-    m_bc = m_caidan->addAction(u"保存音频"_s);
+    // The player's menu is made as it first pops up (Voice_MouseUp); its commands are here.
+    m_bc = new QAction(u"保存音频"_s, this);
     m_bc->setObjectName(u"bc"_s);
-    m_caidan->addSeparator()->setObjectName(u"x1"_s);
-    m_qc = m_caidan->addAction(u"清除音频"_s);
+    m_qc = new QAction(u"清除音频"_s, this);
     m_qc->setObjectName(u"qc"_s);
 
     m_c1 = std::make_unique<CommonDialog>(*m_environment.platform.saveFileDialog,
