@@ -325,7 +325,7 @@ private Q_SLOTS:
     }
 
     // bremo --check: a line for each road, and whether both engines still have one that
-    // answers; --help-all is help.
+    // answers; --help-all is help, --version the version.
     void check_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -345,6 +345,8 @@ private Q_SLOTS:
                    "espeak-ng       cmn-latn-pinyin                ok ");
         QTest::newRow("help-all") << QStringList{u"--help-all"_s} << 200 << 0
                                   << QByteArray("--check ");
+        QTest::newRow("version") << QStringList{u"--version"_s} << 200 << 0
+                                 << QByteArray("bremo " BREMO_VERSION "\n");
         QTest::newRow("hosts that never answer")
             << QStringList{u"--check"_s} << 0 << 1
             << QByteArray("google          services.stand-in.invalid      超时 |"
